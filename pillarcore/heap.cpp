@@ -1,0 +1,86 @@
+#include "heap.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "frame.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace pillar::heap {
+namespace {
+
+std::atomic<long> g_live_blocks{0};
+std::atomic<long> g_successes_before_failure{-1};
+
+bool injected_failure() {
+  long left = g_successes_before_failure.load(std::memory_order_relaxed);
+  if (left < 0) return false;
+  if (left == 0) return true;
+  g_successes_before_failure.store(left - 1, std::memory_order_relaxed);
+  return false;
+}
+
+}  // namespace
+
+void* allocate_zeroed(std::size_t bytes) {
+  void* block = nullptr;
+  if (!injected_failure()) {
+#ifdef _WIN32
+    block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
+#else
+    block = std::calloc(bytes ? bytes : 1, 1);
+#endif
+  }
+  if (!block) fatal_out_of_memory();
+  g_live_blocks.fetch_add(1, std::memory_order_relaxed);
+  return block;
+}
+
+void release(void* block) {
+  if (!block) return;
+  g_live_blocks.fetch_sub(1, std::memory_order_relaxed);
+#ifdef _WIN32
+  HeapFree(GetProcessHeap(), 0, block);
+#else
+  std::free(block);
+#endif
+}
+
+long live_blocks() { return g_live_blocks.load(std::memory_order_relaxed); }
+
+void fail_allocation_after(long successes) {
+  g_successes_before_failure.store(successes, std::memory_order_relaxed);
+}
+
+}  // namespace pillar::heap
+
+namespace pillar {
+
+HeapText copy_text(std::string_view text) {
+  auto* copy = static_cast<char*>(heap::allocate_zeroed(text.size() + 1));
+  std::memcpy(copy, text.data(), text.size());
+  return HeapText(copy);
+}
+
+HeapText copy_or_no_text(std::string_view text) {
+  return text.empty() ? HeapText() : copy_text(text);
+}
+
+void fatal_out_of_memory() {
+#ifdef _WIN32
+  MessageBoxW(nullptr, L"内存不足", L"error", MB_OK | MB_ICONSTOP);
+  release_result_slots();
+  ExitProcess(kOutOfMemoryExitCode);
+#else
+  std::fputs("内存不足\n", stderr);
+  release_result_slots();
+  std::_Exit(kOutOfMemoryExitCode);
+#endif
+}
+
+}  // namespace pillar

@@ -1,0 +1,46 @@
+// The library's memory: every block is zero-filled and comes from the process
+// heap. A failed allocation is fatal (see fatal_out_of_memory).
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string_view>
+
+namespace pillar::heap {
+
+// Never returns null: when memory runs out the process ends.
+void* allocate_zeroed(std::size_t bytes);
+void release(void* block);
+
+// Blocks allocated and not yet released.
+long live_blocks();
+
+// Test seam: the allocation after `successes` more successful ones fails.
+// A negative count switches failures off.
+void fail_allocation_after(long successes);
+
+}  // namespace pillar::heap
+
+namespace pillar {
+
+struct HeapRelease {
+  void operator()(char* text) const { heap::release(text); }
+};
+
+// A text the library allocated; null is "no text".
+using HeapText = std::unique_ptr<char, HeapRelease>;
+
+// A fresh, zero-terminated copy of `text`.
+HeapText copy_text(std::string_view text);
+
+// A copy of `text`, or no text when it is empty.
+HeapText copy_or_no_text(std::string_view text);
+
+// Shows "内存不足", releases the result slots and ends the process with
+// kOutOfMemoryExitCode.
+[[noreturn]] void fatal_out_of_memory();
+
+// ERROR_NOT_ENOUGH_MEMORY: the process must not end as if it had succeeded.
+inline constexpr int kOutOfMemoryExitCode = 8;
+
+}  // namespace pillar

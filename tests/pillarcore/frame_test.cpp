@@ -1,0 +1,137 @@
+// The frame as every export shares it, checked over all built exports.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "built_exports.h"
+#include "frame.h"
+#include "sample_arguments.h"
+
+namespace {
+
+using pillar::ResultKind;
+
+template <typename R, typename... P>
+CallOutcome call_export(R (*function)(P...), const std::vector<const char*>& texts) {
+  CallOutcome outcome;
+  auto arguments = sample_arguments<P...>(texts, outcome);
+  if constexpr (std::is_void_v<R>) {
+    std::apply(function, arguments);
+  } else {
+    record_result(outcome, std::apply(function, arguments));
+  }
+  return outcome;
+}
+
+template <typename R, typename... P>
+constexpr int text_count(R (*)(P...)) {
+  return text_parameter_count<P...>();
+}
+
+// Texts that some export recognises in each position.
+const std::vector<std::string> kMeaningfulTexts = {"甲", "子", "金", "甲子", "丙", "午", "木", "庚午"};
+
+std::vector<const char*> meaningful_texts(int count, int shift) {
+  std::vector<const char*> texts;
+  for (int i = 0; i < count; ++i)
+    texts.push_back(kMeaningfulTexts[(i + shift) % kMeaningfulTexts.size()].c_str());
+  return texts;
+}
+
+TEST(Frame, NullTextArgumentBehavesLikeEmptyText) {
+  for_each_built_export([](const pillar::ExportInfo& info, auto function) {
+    int count = text_count(function);
+    for (int shift = 0; shift < 8; ++shift) {
+      for (int position = 0; position < count; ++position) {
+        auto texts = meaningful_texts(count, shift);
+        texts[position] = nullptr;
+        CallOutcome with_null = call_export(function, texts);
+        texts[position] = "";
+        CallOutcome with_empty = call_export(function, texts);
+        EXPECT_EQ(with_null, with_empty) << "ordinal " << info.ordinal << ", text " << position;
+      }
+    }
+  });
+}
+
+TEST(Frame, CallerTextsAreNeitherWrittenNorKept) {
+  for_each_built_export([](const pillar::ExportInfo& info, auto function) {
+    std::vector<std::string> originals(text_count(function), "甲子");
+    std::vector<const char*> texts;
+    for (auto& text : originals) texts.push_back(text.c_str());
+    CallOutcome outcome = call_export(function, texts);
+    for (auto& text : originals) EXPECT_EQ(text, "甲子") << "ordinal " << info.ordinal;
+    if (outcome.text) {
+      EXPECT_NE(outcome.text->data(), texts[0]);
+    }
+  });
+}
+
+TEST(Frame, IntegerExportsNeverTouchAResultSlot) {
+  const char* element = pillar::取干支五行("甲");
+  for_each_built_export([&](const pillar::ExportInfo& info, auto function) {
+    if (info.result == ResultKind::Slot) return;
+    call_export(function, meaningful_texts(text_count(function), 0));
+    EXPECT_STREQ(element, "木") << "ordinal " << info.ordinal;
+  });
+}
+
+TEST(Frame, SecondCallReplacesOnlyItsOwnSlot) {
+  const char* animal = pillar::取年支属相("子");
+  const char* element = pillar::取干支五行("子");
+  const char* replaced = pillar::取干支五行("午");
+  EXPECT_STREQ(animal, "鼠");
+  EXPECT_STREQ(replaced, "火");
+  EXPECT_NE(element, nullptr);
+}
+
+TEST(Frame, NoTextIsANullPointerAndStillReleasesThePreviousText) {
+  pillar::release_result_slots();
+  long before = pillar::heap::live_blocks();
+  ASSERT_NE(pillar::取年支属相("子"), nullptr);
+  EXPECT_EQ(pillar::heap::live_blocks(), before + 1);
+  EXPECT_EQ(pillar::取年支属相("甲"), nullptr);
+  EXPECT_EQ(pillar::heap::live_blocks(), before);
+}
+
+TEST(Frame, ArgumentCopiesAreReleasedAndSlotsHoldOneTextEach) {
+  pillar::release_result_slots();
+  long before = pillar::heap::live_blocks();
+  for (int round = 0; round < 3; ++round) {
+    for_each_built_export([](const pillar::ExportInfo&, auto function) {
+      call_export(function, meaningful_texts(text_count(function), 1));
+    });
+  }
+  long held = 0;
+  for_each_built_export([&](const pillar::ExportInfo& info, auto function) {
+    if (info.result != ResultKind::Slot) return;
+    if (call_export(function, meaningful_texts(text_count(function), 1)).text) ++held;
+  });
+  EXPECT_EQ(pillar::heap::live_blocks(), before + held);
+  pillar::release_result_slots();
+  EXPECT_EQ(pillar::heap::live_blocks(), before);
+}
+
+TEST(FrameDeathTest, OutOfMemoryShowsTheMessageAndEndsWithFailure) {
+  EXPECT_EXIT(
+      {
+        pillar::取干支五行("甲");
+        pillar::heap::fail_allocation_after(1);
+        pillar::取年支属相("子");
+      },
+      testing::ExitedWithCode(pillar::kOutOfMemoryExitCode), "内存不足");
+}
+
+TEST(ExportList, FactsAreConsistent) {
+  int slots = 0;
+  for (const auto& entry : pillar::kExportList) {
+    EXPECT_EQ(entry.slot, entry.result == ResultKind::Slot ? slots : -1);
+    if (entry.result == ResultKind::Slot) ++slots;
+    EXPECT_EQ(entry.argument_bytes % 4, 0);
+  }
+  EXPECT_EQ(slots, pillar::kResultSlotCount);
+  EXPECT_STREQ(pillar::kExportList[0].name, "八字是否正确");
+  EXPECT_STREQ(pillar::kExportList[52].name, "是否天干相合");
+}
+
+}  // namespace
