@@ -35,7 +35,7 @@ const char* PILLAR_CALL 取八字等级(Text pillar) {
       [](vocabulary::Name text) -> HeapText {
         for (const auto& grade : pillar_grade::kGrades)
           for (vocabulary::Name pair : grade.pairs)
-            if (pair == text) return copy_text(grade.name);
+            if (vocabulary::same_text(pair, text)) return copy_text(grade.name);
         return {};
       },
       pillar);

@@ -10,6 +10,7 @@ namespace pillar {
 namespace {
 
 using vocabulary::Name;
+using vocabulary::same_text;
 
 // An unordered pair: the relation holds from either side.
 struct Pair {
@@ -38,13 +39,15 @@ const std::array<Name, 3> kPunishmentGroup = {"寅", "巳", "申"};
 
 bool stands_in(PairTable table, Name first, Name second) {
   for (const Pair& pair : table)
-    if ((first == pair.a && second == pair.b) || (first == pair.b && second == pair.a)) return true;
+    if ((same_text(first, pair.a) && same_text(second, pair.b)) ||
+        (same_text(first, pair.b) && same_text(second, pair.a)))
+      return true;
   return false;
 }
 
 bool in_punishment_group(Name text) {
   for (Name member : kPunishmentGroup)
-    if (member == text) return true;
+    if (same_text(member, text)) return true;
   return false;
 }
 
@@ -52,8 +55,8 @@ bool in_punishment_group(Name text) {
 // only one.
 HeapText partner_in(PairTable table, Name text) {
   for (const Pair& pair : table) {
-    if (text == pair.a) return copy_text(pair.b);
-    if (text == pair.b) return copy_text(pair.a);
+    if (same_text(text, pair.a)) return copy_text(pair.b);
+    if (same_text(text, pair.b)) return copy_text(pair.a);
   }
   return {};
 }
@@ -96,7 +99,7 @@ Int PILLAR_CALL 是否地支相刑(Text first, Text second) {
   return run_export<Export::是否地支相刑>(
       [](Name a, Name b) {
         if (stands_in(kBranchPunishments, a, b)) return true;
-        return a != b && in_punishment_group(a) && in_punishment_group(b);
+        return !same_text(a, b) && in_punishment_group(a) && in_punishment_group(b);
       },
       first, second);
 }
