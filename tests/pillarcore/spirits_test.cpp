@@ -89,25 +89,6 @@ TEST(SpiritDirections, FollowThePairNumber) {
   }
 }
 
-TEST(SpiritDirections, FirstSixFollowTheStemLastTwoTheNumberModulo24) {
-  const std::set<std::int32_t> codes = {12, 14, 32, 34, 51, 52, 53, 54};
-  for (int n = 1; n <= 60; ++n) {
-    Directions out = spirit_directions(std::string(vocabulary::kSixtyPairs[n - 1]).c_str());
-    for (auto code : out) EXPECT_TRUE(codes.count(code)) << n;
-    int same_stem = n > 10 ? n - 10 : n + 50;
-    Directions other = spirit_directions(std::string(vocabulary::kSixtyPairs[same_stem - 1]).c_str());
-    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 6, other.begin())) << n;
-    // 甲 pairs with 己, 乙 with 庚 ... in the first table.
-    int partner_stem = n > 5 ? n - 5 : n + 55;
-    EXPECT_EQ(out[0], spirit_directions(std::string(vocabulary::kSixtyPairs[partner_stem - 1]).c_str())[0]);
-    if (n + 24 <= 60) {
-      Directions later = spirit_directions(std::string(vocabulary::kSixtyPairs[n + 24 - 1]).c_str());
-      EXPECT_EQ(out[6], later[6]) << n;
-      EXPECT_EQ(out[7], later[7]) << n;
-    }
-  }
-}
-
 TEST(SpiritDirections, NoPillarWritesTheLastEntryOfEveryTable) {
   const Directions last_entries = {12, 12, 51, 53, 52, 32, 32, 14};
   for (const char* bad : MalformedTexts("甲子"))
