@@ -29,9 +29,15 @@ struct Cycle {
 // Mode 1 gives yin stems their own backward cycle; any other mode lends them
 // the forward cycle of the yang stem of their element.
 Cycle cycle_of(int stem, Int mode) {
+  // Resolved once: the phase lookup is called often.
+  static const std::array<int, 10> birth_branch_indexes = [] {
+    std::array<int, 10> indexes{};
+    for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = branch_index(kBirthBranches[i]);
+    return indexes;
+  }();
   bool yang = stem % 2 == 1;
   int owner = yang || mode == 1 ? stem : stem - 1;
-  return {branch_index(kBirthBranches[owner - 1]), yang || mode != 1 ? 1 : -1};
+  return {birth_branch_indexes[owner - 1], yang || mode != 1 ? 1 : -1};
 }
 
 int wrap_to_twelve(int value) { return ((value % 12) + 12) % 12; }
