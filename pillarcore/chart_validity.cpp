@@ -1,5 +1,8 @@
 #include "chart_validity.h"
 
+#include <cstring>
+
+#include "character_index.h"
 #include "frame.h"
 #include "sexagenary.h"
 
@@ -50,14 +53,17 @@ class Pillar {
 };
 
 int stem_group(Name stem) {
-  int index = stem_index(stem);
+  int index = character_index::stem_number(stem);
   return index ? cyclic_index(index, kStemGroups) : 0;
 }
 
+// Every entry is a four-byte pair; comparing a fixed size keeps the scan
+// free of calls.
 template <std::size_t N>
 bool holds(const std::array<Name, N>& allowed, Name pillar) {
+  if (pillar.size() != 4) return false;
   for (Name entry : allowed)
-    if (entry == pillar) return true;
+    if (std::memcmp(entry.data(), pillar.data(), 4) == 0) return true;
   return false;
 }
 

@@ -1,5 +1,6 @@
 #include "sexagenary.h"
 
+#include "character_index.h"
 #include "frame.h"
 
 namespace pillar::sexagenary {
@@ -34,16 +35,15 @@ const std::array<SpiritClass, 3> kOtherSpiritClasses = {{
 }  // namespace
 
 // The stem fixes (n - 1) mod 10 and the branch (n - 1) mod 12; only halves of
-// the same polarity meet in the cycle. Two short scans instead of up to sixty
-// whole-pair compares: the validity check numbers four pairs per call.
+// the same polarity meet in the cycle, and then 6s - 5b (s, b counted from 0)
+// satisfies both. Two short scans instead of up to sixty whole-pair compares:
+// the validity check numbers four pairs per call.
 int pair_number_from_halves(Name text) {
   if (text.size() != 4) return 0;
-  int stem = stem_index(text.substr(0, 2));
-  int branch = branch_index(text.substr(2));
+  int stem = character_index::stem_number(text.substr(0, 2));
+  int branch = character_index::branch_number(text.substr(2));
   if (!stem || !branch || (stem - branch) % 2 != 0) return 0;
-  int number = stem;
-  while ((number - branch) % 12 != 0) number += 10;
-  return number;
+  return (6 * (stem - 1) - 5 * (branch - 1) + 60) % 60 + 1;
 }
 
 Name nayin_name(Name pair) {

@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "character_index.h"
 #include "frame.h"
 
 namespace pillar::ten_gods {
@@ -38,7 +39,7 @@ int element_of_stem(int stem) {
 // The stem a branch stands for: its main hidden stem, or with mode 1 the stem
 // of that element with the branch's own polarity (odd index yang).
 int stem_standing_for(int branch, int mode) {
-  int main_stem = stem_index(hidden_stems(branch).substr(0, 2));
+  int main_stem = character_index::stem_number(hidden_stems(branch).substr(0, 2));
   bool same_polarity = (main_stem - branch) % 2 == 0;
   if (mode != 1 || same_polarity) return main_stem;
   return main_stem % 2 == 1 ? main_stem + 1 : main_stem - 1;
@@ -52,30 +53,31 @@ Name ten_god_of_stems(int day_stem, int other_stem) {
   return kTenGodNames[2 * relation + (other_polarity ? 1 : 0)];
 }
 
-Name abbreviation(Name name) {
+int ten_god_index(Name name) {
   for (std::size_t i = 0; i < kTenGodNames.size(); ++i)
-    if (kTenGodNames[i] == name) return kTenGodAbbreviations[i];
+    if (kTenGodNames[i] == name) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+Name abbreviation(Name name) {
+  if (int index = ten_god_index(name)) return kTenGodAbbreviations[index - 1];
   return name == kDayMaster ? kDayMasterAbbreviation : Name();
 }
 
-// How many of `positions` equal `target`, when the target belongs to the
-// vocabulary; 0 otherwise.
-template <std::size_t N>
-int count_in(const std::array<Name, N>& vocabulary, std::span<const Name> positions, Name target) {
-  bool known = false;
-  for (Name entry : vocabulary) known |= entry == target;
-  if (!known) return 0;
+int count_equal(std::span<const Name> positions, Name target) {
   int count = 0;
   for (Name position : positions) count += position == target;
   return count;
 }
 
-// Counts the target, the last text, among the texts before it.
-template <std::size_t N>
-auto counter_over(const std::array<Name, N>& vocabulary) {
-  return [&vocabulary](auto... texts) {
+// Counts the target, the last text, among the texts before it, when
+// `in_vocabulary` (a 1-based index lookup) knows the target; 0 otherwise.
+template <typename IndexLookup>
+auto counter_of(IndexLookup in_vocabulary) {
+  return [in_vocabulary](auto... texts) {
     const std::array<Name, sizeof...(texts)> all{texts...};
-    return count_in(vocabulary, std::span(all).first(all.size() - 1), all.back());
+    Name target = all.back();
+    return in_vocabulary(target) ? count_equal(std::span(all).first(all.size() - 1), target) : 0;
   };
 }
 
@@ -84,8 +86,9 @@ auto counter_over(const std::array<Name, N>& vocabulary) {
 int chart_character_count(const std::array<Name, 9>& stems_branches_target) {
   auto all = std::span(stems_branches_target);
   Name target = all.back();
-  if (stem_index(target)) return count_in(kStems, all.first(4), target);
-  return count_in(kBranches, all.subspan(4, 4), target);
+  if (character_index::stem_number(target)) return count_equal(all.first(4), target);
+  if (character_index::branch_number(target)) return count_equal(all.subspan(4, 4), target);
+  return 0;
 }
 
 }  // namespace
@@ -96,11 +99,11 @@ Name hidden_stems(int branch_number) {
 }
 
 Name ten_god(Name day_stem, Name other, int mode) {
-  int day = stem_index(day_stem);
+  int day = character_index::stem_number(day_stem);
   if (!day) return {};
-  int other_stem = stem_index(other);
+  int other_stem = character_index::stem_number(other);
   if (!other_stem) {
-    int branch = branch_index(other);
+    int branch = character_index::branch_number(other);
     if (!branch) return {};
     other_stem = stem_standing_for(branch, mode);
   }
@@ -141,12 +144,12 @@ Int PILLAR_CALL 取干支数量(Text year_stem, Text month_stem, Text day_stem, 
 }
 
 Int PILLAR_CALL 取天干五行数量(Text year, Text month, Text day, Text hour, Text element) {
-  return run_export<Export::取天干五行数量>(counter_over(kElements), year, month, day, hour,
+  return run_export<Export::取天干五行数量>(counter_of(element_index), year, month, day, hour,
                                             element);
 }
 
 Int PILLAR_CALL 取地支五行数量(Text year, Text month, Text day, Text hour, Text element) {
-  return run_export<Export::取地支五行数量>(counter_over(kElements), year, month, day, hour,
+  return run_export<Export::取地支五行数量>(counter_of(element_index), year, month, day, hour,
                                             element);
 }
 
@@ -154,26 +157,26 @@ Int PILLAR_CALL 取地支五行数量(Text year, Text month, Text day, Text hour
 Int PILLAR_CALL 取藏干五行数量(Text year1, Text year2, Text year3, Text month1, Text month2,
                                Text month3, Text day1, Text day2, Text day3, Text hour1,
                                Text hour2, Text hour3, Text element) {
-  return run_export<Export::取藏干五行数量>(counter_over(kElements), year1, year2, year3, month1,
+  return run_export<Export::取藏干五行数量>(counter_of(element_index), year1, year2, year3, month1,
                                             month2, month3, day1, day2, day3, hour1, hour2,
                                             hour3, element);
 }
 
 // The day stem has no ten god of its own: year, month and hour stems only.
 Int PILLAR_CALL 取天干十神数量(Text year, Text month, Text hour, Text ten_god_name) {
-  return run_export<Export::取天干十神数量>(counter_over(kTenGodNames), year, month, hour,
+  return run_export<Export::取天干十神数量>(counter_of(ten_god_index), year, month, hour,
                                             ten_god_name);
 }
 
 Int PILLAR_CALL 取地支十神数量(Text year, Text month, Text day, Text hour, Text ten_god_name) {
-  return run_export<Export::取地支十神数量>(counter_over(kTenGodNames), year, month, day, hour,
+  return run_export<Export::取地支十神数量>(counter_of(ten_god_index), year, month, day, hour,
                                             ten_god_name);
 }
 
 Int PILLAR_CALL 取藏干十神数量(Text year1, Text year2, Text year3, Text month1, Text month2,
                                Text month3, Text day1, Text day2, Text day3, Text hour1,
                                Text hour2, Text hour3, Text ten_god_name) {
-  return run_export<Export::取藏干十神数量>(counter_over(kTenGodNames), year1, year2, year3,
+  return run_export<Export::取藏干十神数量>(counter_of(ten_god_index), year1, year2, year3,
                                             month1, month2, month3, day1, day2, day3, hour1,
                                             hour2, hour3, ten_god_name);
 }
