@@ -106,8 +106,8 @@ TEST(TenGodCounts, CountOnlyTenGodTargets) {
   // Each of the ten names that the relation gives is counted.
   for (int day = 0; day < 10; ++day)
     for (int other = 0; other < 10; ++other) {
-      std::string name = 取十神关系(std::string(vocabulary::kStems[day]).c_str(),
-                                    std::string(vocabulary::kStems[other]).c_str(), 1);
+      std::string name = shown(取十神关系(std::string(vocabulary::kStems[day]).c_str(),
+                                          std::string(vocabulary::kStems[other]).c_str(), 1));
       EXPECT_EQ(取地支十神数量(name.c_str(), "", name.c_str(), nullptr, name.c_str()), 2);
     }
 }

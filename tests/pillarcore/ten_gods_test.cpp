@@ -17,8 +17,7 @@ std::string stem(int index) { return std::string(vocabulary::kStems[index - 1]);
 std::string branch(int index) { return std::string(vocabulary::kBranches[index - 1]); }
 
 std::string relation(const std::string& day, const std::string& other, int mode) {
-  const char* name = 取十神关系(day.c_str(), other.c_str(), mode);
-  return name ? name : "(no text)";
+  return shown(取十神关系(day.c_str(), other.c_str(), mode));
 }
 
 const int kModes[] = {1, 0, 2, -1, INT_MIN, INT_MAX};
@@ -54,28 +53,6 @@ TEST(TenGodRelation, BranchIsJudgedAsTheStemItStandsFor) {
         EXPECT_EQ(relation(stem(day), branch(b), mode),
                   relation(stem(day), stands_for[b - 1][mode == 1 ? 0 : 1], mode))
             << stem(day) << branch(b) << " mode " << mode;
-}
-
-TEST(TenGodRelation, ModeDependentBranchesAsTheAlmanacPrintsThem) {
-  // 子 午 巳 亥: mode 1, then any other mode.
-  const char* table[10][4][2] = {
-      {{"偏印", "正印"}, {"食神", "伤官"}, {"伤官", "食神"}, {"正印", "偏印"}},
-      {{"正印", "偏印"}, {"伤官", "食神"}, {"食神", "伤官"}, {"偏印", "正印"}},
-      {{"偏官", "正官"}, {"比肩", "劫财"}, {"劫财", "比肩"}, {"正官", "偏官"}},
-      {{"正官", "偏官"}, {"劫财", "比肩"}, {"比肩", "劫财"}, {"偏官", "正官"}},
-      {{"偏财", "正财"}, {"偏印", "正印"}, {"正印", "偏印"}, {"正财", "偏财"}},
-      {{"正财", "偏财"}, {"正印", "偏印"}, {"偏印", "正印"}, {"偏财", "正财"}},
-      {{"食神", "伤官"}, {"偏官", "正官"}, {"正官", "偏官"}, {"伤官", "食神"}},
-      {{"伤官", "食神"}, {"正官", "偏官"}, {"偏官", "正官"}, {"食神", "伤官"}},
-      {{"比肩", "劫财"}, {"偏财", "正财"}, {"正财", "偏财"}, {"劫财", "比肩"}},
-      {{"劫财", "比肩"}, {"正财", "偏财"}, {"偏财", "正财"}, {"比肩", "劫财"}},
-  };
-  const char* branches[4] = {"子", "午", "巳", "亥"};
-  for (int day = 1; day <= 10; ++day)
-    for (int b = 0; b < 4; ++b)
-      for (int mode : kModes)
-        EXPECT_EQ(relation(stem(day), branches[b], mode), table[day - 1][b][mode == 1 ? 0 : 1])
-            << stem(day) << branches[b] << " mode " << mode;
 }
 
 TEST(TenGodRelation, KnownPairs) {
@@ -127,7 +104,7 @@ TEST(HiddenStems, OneToThreeStemsPerBranchMainStemFirst) {
                            "丁己", "己丁乙", "庚壬戊", "辛", "戊辛丁", "壬甲"};
   int branches_with[4] = {};
   for (int b = 1; b <= 12; ++b) {
-    std::string stems = 取地支藏干(branch(b).c_str());
+    std::string stems = shown(取地支藏干(branch(b).c_str()));
     EXPECT_EQ(stems, table[b - 1]) << branch(b);
     ++branches_with[stems.size() / 2];
     // The main stem shares the branch's element.
