@@ -66,8 +66,9 @@ Name spirit_class(Name pair) {
   return kAdvancingSpirit;
 }
 
-// The stem of a month (selector 1) or an hour (any other selector) from the
-// stem of the year or the day and the month or hour branch.
+// Any selector but 1: the stem of hour y on a day of stem x, which is also
+// the stem of month y (寅 to 亥) in a year of stem x. Selector 1: two stems
+// further on, where the 子 and 丑 months at a year's end stand.
 Name month_or_hour_stem(Name stem, Name branch, Int selector) {
   int x = stem_or_branch_index(stem);
   int y = stem_or_branch_index(branch);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "exports.h"
+#include "shown_text.h"
 #include "unrecognised_texts.h"
 #include "vocabulary.h"
 

@@ -6,6 +6,7 @@
 
 #include "exports.h"
 #include "sexagenary.h"
+#include "shown_text.h"
 #include "unrecognised_texts.h"
 #include "vocabulary.h"
 

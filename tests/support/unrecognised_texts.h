@@ -27,6 +27,3 @@ inline std::vector<std::string> unrecognised_variants_of(const std::string& acce
           "\xbc",
           kHundredThousandBytes};
 }
-
-// A text result as a string that a failing comparison can show, null included.
-inline std::string shown(const char* result) { return result ? result : "(no text)"; }
