@@ -63,8 +63,7 @@ std::string narrow(std::wstring_view wide) {
 void initialise(HINSTANCE module) { g_module = module; }
 HINSTANCE module() { return g_module ? g_module : GetModuleHandleW(nullptr); }
 
-int run_message_loop(HWND window, HACCEL accelerators, bool dialog_keys,
-                     const std::function<bool(MSG&)>& hook) {
+int run_message_loop(HWND window, HACCEL accelerators, const std::function<bool(MSG&)>& hook) {
   MSG message;
   for (;;) {
     if (window && !IsWindow(window)) return 0;
@@ -72,9 +71,6 @@ int run_message_loop(HWND window, HACCEL accelerators, bool dialog_keys,
     if (got == 0 || got == -1) return got == 0 ? static_cast<int>(message.wParam) : 0;
     if (hook && hook(message)) return 0;
     if (TranslateAcceleratorW(window, accelerators, &message)) continue;
-    // Dialog-key handling for embedded controls is not offered: nothing here
-    // hosts one, and the plain dialog keys come from IsDialogMessage.
-    (void)dialog_keys;
     if (window && IsDialogMessageW(window, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
@@ -249,7 +245,8 @@ HWND Window::create(const Options& options) {
   }
   set_background(GetSysColor(COLOR_BTNFACE));
   HWND window = CreateWindowExW(options.extended_style, class_name.c_str(),
-                                widen(options.caption).c_str(), options.style, options.left,
+                                widen(options.caption).c_str(),
+                                options.style | WS_CLIPSIBLINGS, options.left,
                                 options.top, options.width, options.height, options.owner,
                                 nullptr, module(), this);
   if (!window) return nullptr;

@@ -31,9 +31,9 @@ HINSTANCE module();
 
 // Runs the thread's message loop until WM_QUIT, until `window` (if given) no
 // longer exists, or until `hook` (if given) returns non-zero. Returns the
-// WM_QUIT wParam, or 0.
+// WM_QUIT wParam, or 0. The layer hosts no ActiveX control, so there is no
+// flag for letting one see key messages first.
 int run_message_loop(HWND window = nullptr, HACCEL accelerators = nullptr,
-                     bool dialog_keys = false,
                      const std::function<bool(MSG&)>& hook = nullptr);
 
 // A font asking for the Chinese character set, so that a face with CJK
