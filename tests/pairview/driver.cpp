@@ -7,7 +7,10 @@
 //   pairview_driver planted FOLDER    pillarcore.dll only in the current folder
 //   pairview_driver stack   FOLDER FAKE_DLL   a library with other argument counts
 //   pairview_driver show    FOLDER    press once, print the report as UTF-8
+//   pairview_driver all     FOLDER FAKE_DLL   gui, missing, planted and stack
 //
+// Starting a Wine process is slow under emulation, so "all" saves the
+// driver's own start for each case.
 // FOLDER holds pairview.exe and pillarcore.dll.
 #include <windows.h>
 
@@ -538,7 +541,7 @@ int show_case(const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: pairview_driver gui|missing|planted|stack|show FOLDER [FAKE]\n");
+    std::fprintf(stderr, "usage: pairview_driver gui|missing|planted|stack|show|all FOLDER [FAKE]\n");
     return 2;
   }
   std::wstring which = argv[1], folder = argv[2];
@@ -547,5 +550,11 @@ int wmain(int argc, wchar_t** argv) {
   if (which == L"planted") return planted_case(folder);
   if (which == L"stack" && argc > 3) return stack_case(folder, argv[3]);
   if (which == L"show") return show_case(folder);
+  if (which == L"all" && argc > 3) {
+    gui_case(folder);
+    missing_case(folder);
+    planted_case(folder);
+    return stack_case(folder, argv[3]);
+  }
   return 2;
 }
