@@ -30,7 +30,7 @@ using pairview::Chart;
 
 namespace {
 
-constexpr DWORD kPatienceMs = 120000;  // Wine may run under emulation
+constexpr DWORD kPatienceMs = 600000;  // Wine may run under emulation: minutes per start
 
 std::wstring widen(const std::string& gbk) {
   if (gbk.empty()) return {};
