@@ -75,16 +75,31 @@ struct FoundTerm {
   int steps;  // days walked; 0 when the starting day holds it
 };
 
-// Walks from `start` by `step` (+1 or -1) days, at most `max_steps` steps,
-// to the first day whose term satisfies `wanted`. The walk stops at the ends
-// of the span: days outside it hold no term.
+// The first day, walking from `start` by `step` (+1 or -1) days and at most
+// `max_steps` steps, whose term satisfies `wanted`; as if term_of_day were
+// asked day by day, but only the two term days of each month are looked at.
+// The walk never leaves the span.
 template <typename Wanted>
 std::optional<FoundTerm> find_term_day(Day start, int step, int max_steps, Wanted wanted) {
   Day day = start;
-  for (int steps = 0; steps <= max_steps; ++steps, day += step) {
-    if (step > 0 ? day > kLastTermDay : day < kFirstTermDay) break;
-    int number = term_of_day(day);
-    if (number != 0 && wanted(number)) return FoundTerm{day, number, steps};
+  if (step > 0 ? day < kFirstTermDay : day > kLastTermDay) day = step > 0 ? kFirstTermDay : kLastTermDay;
+  Day last = start + static_cast<Day>(step) * max_steps;
+  while (step > 0 ? day <= last && day <= kLastTermDay : day >= last && day >= kFirstTermDay) {
+    CivilDate date = civil_date_of(day);
+    for (int i = 0; i < 2; ++i) {
+      int calendar_index = step > 0 ? 2 * date.month - 1 + i : 2 * date.month - i;
+      const SolarTermEntry& entry =
+          kSolarTermTable[(date.year - kFirstTableYear) * kTermCount + calendar_index - 1];
+      Day term_day = day + (entry.day - date.day);
+      bool ahead = step > 0 ? term_day >= day && term_day <= last : term_day <= day && term_day >= last;
+      if (ahead && term_day >= kFirstTermDay && term_day <= kLastTermDay &&
+          wanted(term_number_of(calendar_index)))
+        return FoundTerm{term_day, term_number_of(calendar_index),
+                         static_cast<int>((term_day - start) * step)};
+    }
+    // On to the first day of the next month or the last of the previous one.
+    day = step > 0 ? day - date.day + 32 : day - date.day;
+    day = step > 0 ? day - (civil_date_of(day).day - 1) : day;
   }
   return std::nullopt;
 }

@@ -174,6 +174,34 @@ TEST(TermOfDay, FindsEveryTermOfTheSpanOnItsOwnDayAndNoOther) {
   }
 }
 
+// The walk as the definition reads: ask term_of_day day after day.
+std::optional<FoundTerm> day_by_day(Day start, int step, int max_steps, bool jie_only) {
+  for (int steps = 0; steps <= max_steps; ++steps) {
+    int number = term_of_day(start + step * steps);
+    if (number != 0 && (!jie_only || is_jie(number)))
+      return FoundTerm{start + step * steps, number, steps};
+  }
+  return std::nullopt;
+}
+
+TEST(FindTermDay, AgreesWithTheDayByDayWalkFromEveryDay) {
+  for (Day start = kFirstTermDay - 45; start <= kLastTermDay + 45; ++start) {
+    for (int step : {+1, -1}) {
+      for (bool jie_only : {false, true}) {
+        int max_steps = jie_only ? 29 : 14;
+        auto expected = day_by_day(start, step, max_steps, jie_only);
+        auto found = jie_only ? find_term_day(start, step, max_steps, is_jie)
+                              : find_term_day(start, step, max_steps, [](int) { return true; });
+        ASSERT_EQ(found.has_value(), expected.has_value()) << start << " step " << step;
+        if (!found) continue;
+        ASSERT_EQ(found->day, expected->day) << start << " step " << step;
+        ASSERT_EQ(found->number, expected->number);
+        ASSERT_EQ(found->steps, expected->steps);
+      }
+    }
+  }
+}
+
 TEST(FindTermDay, StopsAtTheEndsOfTheSpan) {
   auto any = [](int) { return true; };
   EXPECT_FALSE(find_term_day(kFirstTermDay - 1, -1, 1000000, any));
