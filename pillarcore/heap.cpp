@@ -73,7 +73,14 @@ HeapText copy_or_no_text(std::string_view text) {
 
 void fatal_out_of_memory() {
 #ifdef _WIN32
-  MessageBoxW(nullptr, L"内存不足", L"error", MB_OK | MB_ICONSTOP);
+  // user32 is bound only here, so that callers who never run out of memory
+  // do not load the window system with the library.
+  using MessageBoxFunction = int(WINAPI*)(HWND, LPCWSTR, LPCWSTR, UINT);
+  if (HMODULE user32 = LoadLibraryW(L"user32.dll")) {
+    auto message_box = reinterpret_cast<MessageBoxFunction>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "MessageBoxW")));
+    if (message_box) message_box(nullptr, L"内存不足", L"error", MB_OK | MB_ICONSTOP);
+  }
   release_result_slots();
   ExitProcess(kOutOfMemoryExitCode);
 #else

@@ -1,11 +1,9 @@
 #include "random_bytes.h"
 
 #include <cerrno>
-#include <cstdint>
 
 #ifdef _WIN32
 #include <windows.h>
-#include <bcrypt.h>
 #else
 #include <sys/random.h>
 #endif
@@ -13,10 +11,29 @@
 namespace pillar::random_bytes {
 namespace {
 
+#ifdef _WIN32
+// bcrypt is bound on the first password, so that loading the library loads
+// nothing more than it needs.
+using GenRandomFunction = LONG(WINAPI*)(void* algorithm, unsigned char* buffer, ULONG bytes,
+                                        ULONG flags);
+constexpr ULONG kUseSystemPreferredGenerator = 2;  // BCRYPT_USE_SYSTEM_PREFERRED_RNG
+
+GenRandomFunction bound_gen_random() {
+  static const GenRandomFunction function = [] {
+    HMODULE bcrypt = LoadLibraryW(L"bcrypt.dll");
+    return bcrypt ? reinterpret_cast<GenRandomFunction>(
+                        reinterpret_cast<void*>(GetProcAddress(bcrypt, "BCryptGenRandom")))
+                  : nullptr;
+  }();
+  return function;
+}
+#endif
+
 bool system_fill(void* buffer, std::size_t bytes) {
 #ifdef _WIN32
-  return BCryptGenRandom(nullptr, static_cast<PUCHAR>(buffer), static_cast<ULONG>(bytes),
-                         BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0;
+  GenRandomFunction gen_random = bound_gen_random();
+  return gen_random && gen_random(nullptr, static_cast<unsigned char*>(buffer),
+                                  static_cast<ULONG>(bytes), kUseSystemPreferredGenerator) == 0;
 #else
   auto* next = static_cast<unsigned char*>(buffer);
   while (bytes > 0) {

@@ -42,4 +42,14 @@ constexpr int cyclic_index(int value, int cycle) {
   return remainder == 0 ? cycle : remainder;
 }
 
+// Whole-text, byte-exact equality for scanning tables. Table texts are a few
+// bytes long: comparing them inline is much cheaper than a memcmp call per
+// entry.
+constexpr bool same_text(Name a, Name b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i != a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
 }  // namespace pillar::vocabulary

@@ -1,0 +1,44 @@
+#include "pillar_grade.h"
+
+#include "frame.h"
+
+namespace pillar::pillar_grade {
+namespace {
+
+using vocabulary::Name;
+
+const Name kUpperGradePairs[] = {"甲子", "戊辰", "庚午", "丙子", "庚辰", "辛巳", "壬午",
+                                 "丁亥", "戊子", "癸巳", "丁酉", "己亥", "癸卯", "乙巳",
+                                 "己酉", "甲寅", "乙卯", "丙辰", "庚申", "辛酉", "壬戌"};
+const Name kMiddleGradePairs[] = {"乙丑", "丙寅", "丁卯", "己巳", "辛未", "甲戌", "乙亥",
+                                  "丁丑", "戊寅", "癸未", "丙戌", "己丑", "庚寅", "壬辰",
+                                  "甲午", "乙未", "丙申", "戊戌", "辛丑", "壬寅", "甲辰",
+                                  "丁未", "庚戌", "辛亥", "癸丑", "己未"};
+const Name kLowerGradePairs[] = {"壬申", "癸酉", "己卯", "甲申", "乙酉", "辛卯", "庚子",
+                                 "丙午", "戊申", "壬子", "丁巳", "戊午", "癸亥"};
+
+}  // namespace
+
+const std::array<Grade, 3> kGrades = {{
+    {"上等", kUpperGradePairs},
+    {"中等", kMiddleGradePairs},
+    {"下等", kLowerGradePairs},
+}};
+
+}  // namespace pillar::pillar_grade
+
+namespace pillar {
+
+// Anything but one of the sixty pairs, written stem first, has no grade.
+const char* PILLAR_CALL 取八字等级(Text pillar) {
+  return run_export<Export::取八字等级>(
+      [](vocabulary::Name text) -> HeapText {
+        for (const auto& grade : pillar_grade::kGrades)
+          for (vocabulary::Name pair : grade.pairs)
+            if (vocabulary::same_text(pair, text)) return copy_text(grade.name);
+        return {};
+      },
+      pillar);
+}
+
+}  // namespace pillar

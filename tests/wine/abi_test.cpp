@@ -1,0 +1,198 @@
+// pillarcore.dll as its callers see it: loaded with LoadLibrary, every export
+// bound by its GBK name and called through raw stack slots.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "built_exports.h"
+#include "measured_call.h"
+#include "sample_arguments.h"
+
+namespace {
+
+using pillar::ExportInfo;
+using pillar::ExportState;
+using pillar::ResultKind;
+
+HMODULE load_beside_this_program() {
+  wchar_t path[MAX_PATH];
+  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  folder.resize(folder.find_last_of(L"\\/") + 1);
+  return LoadLibraryW((folder + L"pillarcore.dll").c_str());
+}
+
+class Library : public testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = load_beside_this_program();
+    ASSERT_NE(module_, nullptr);
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+  FARPROC bind(const ExportInfo& info) const { return GetProcAddress(module_, info.name); }
+  template <typename Function>
+  Function bind_as(pillar::Export e) const {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(bind(pillar::export_info(e))));
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+void push_slots(std::vector<std::uint32_t>& slots, pillar::Int value) {
+  slots.push_back(static_cast<std::uint32_t>(value));
+}
+void push_slots(std::vector<std::uint32_t>& slots, pillar::Date value) {
+  std::uint32_t halves[2];
+  std::memcpy(halves, &value, sizeof value);
+  slots.push_back(halves[0]);  // the low half goes first
+  slots.push_back(halves[1]);
+}
+template <typename T>
+void push_slots(std::vector<std::uint32_t>& slots, T* pointer) {
+  slots.push_back(reinterpret_cast<std::uintptr_t>(pointer));
+}
+
+struct MeasuredOutcome {
+  CallOutcome outcome;
+  std::int32_t bytes_removed = -1;
+};
+
+template <typename R, typename... P>
+MeasuredOutcome call_by_slots(FARPROC function, R(PILLAR_CALL*)(P...),
+                              const std::vector<const char*>& texts) {
+  MeasuredOutcome measured;
+  auto arguments = sample_arguments<P...>(texts, measured.outcome);
+  std::vector<std::uint32_t> slots;
+  std::apply([&](auto... each) { (push_slots(slots, each), ...); }, arguments);
+  std::uint32_t result = measured_call(reinterpret_cast<const void*>(function), slots.data(),
+                                       static_cast<std::uint32_t>(slots.size()),
+                                       &measured.bytes_removed);
+  if constexpr (std::is_same_v<R, const char*>) {
+    record_result(measured.outcome, reinterpret_cast<const char*>(result));
+  } else if constexpr (!std::is_void_v<R>) {
+    record_result(measured.outcome, static_cast<R>(result));
+  }
+  return measured;
+}
+
+template <typename R, typename... P>
+int text_count(R(PILLAR_CALL*)(P...)) {
+  return text_parameter_count<P...>();
+}
+
+const char* const kMeaningfulTexts[] = {"甲", "子", "金", "甲子", "丙", "午", "木", "庚午"};
+
+std::vector<const char*> meaningful_texts(int count, int shift) {
+  std::vector<const char*> texts;
+  for (int i = 0; i < count; ++i) texts.push_back(kMeaningfulTexts[(i + shift) % 8]);
+  return texts;
+}
+
+TEST_F(Library, ExportDirectoryHoldsTheBuiltExportsByNameInByteOrder) {
+  auto* base = reinterpret_cast<const BYTE*>(module_);
+  auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  const auto& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  auto* directory = reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+  auto* names = reinterpret_cast<const DWORD*>(base + directory->AddressOfNames);
+  auto* name_ordinals = reinterpret_cast<const WORD*>(base + directory->AddressOfNameOrdinals);
+  auto* functions = reinterpret_cast<const DWORD*>(base + directory->AddressOfFunctions);
+
+  std::vector<const ExportInfo*> built;
+  for (const auto& info : pillar::kExportList)
+    if (info.state == ExportState::Built) built.push_back(&info);
+
+  EXPECT_STREQ(reinterpret_cast<const char*>(base + directory->Name), "pillarcore.dll");
+  ASSERT_EQ(directory->NumberOfNames, built.size());
+  for (std::size_t i = 0; i < built.size(); ++i) {
+    EXPECT_STREQ(reinterpret_cast<const char*>(base + names[i]), built[i]->name);
+    EXPECT_EQ(directory->Base + name_ordinals[i], static_cast<DWORD>(built[i]->ordinal));
+  }
+  // Nothing is exported by ordinal only.
+  DWORD addresses = 0;
+  for (DWORD i = 0; i < directory->NumberOfFunctions; ++i)
+    if (functions[i]) ++addresses;
+  EXPECT_EQ(addresses, built.size());
+}
+
+TEST_F(Library, BindsEveryBuiltExportByItsGbkNameAndNoOther) {
+  for_each_listed_export([&](const ExportInfo& info, auto) {
+    bool built = info.state == ExportState::Built;
+    EXPECT_EQ(bind(info) != nullptr, built) << "ordinal " << info.ordinal;
+  });
+}
+
+TEST_F(Library, EveryExportRemovesItsOwnArgumentBytes) {
+  int called = 0;
+  for_each_listed_export([&](const ExportInfo& info, auto signature) {
+    if (info.state != ExportState::Built) return;
+    for (int shift : {0, 3}) {
+      auto measured = call_by_slots(bind(info), signature, meaningful_texts(text_count(signature), shift));
+      EXPECT_EQ(measured.bytes_removed, info.argument_bytes) << "ordinal " << info.ordinal;
+    }
+    ++called;
+  });
+  EXPECT_GT(called, 0);
+}
+
+TEST_F(Library, NullTextArgumentBehavesLikeEmptyText) {
+  for_each_listed_export([&](const ExportInfo& info, auto signature) {
+    if (info.state != ExportState::Built) return;
+    int count = text_count(signature);
+    for (int position = 0; position < count; ++position) {
+      auto texts = meaningful_texts(count, position);
+      texts[position] = nullptr;
+      auto with_null = call_by_slots(bind(info), signature, texts);
+      texts[position] = "";
+      auto with_empty = call_by_slots(bind(info), signature, texts);
+      EXPECT_EQ(with_null.outcome, with_empty.outcome) << "ordinal " << info.ordinal;
+    }
+  });
+}
+
+using TextLookup = const char*(PILLAR_CALL*)(const char*);
+
+TEST_F(Library, NoTextIsANullPointerNotAnEmptyText) {
+  auto element = bind_as<TextLookup>(pillar::Export::取干支五行);
+  auto animal = bind_as<TextLookup>(pillar::Export::取年支属相);
+  ASSERT_TRUE(element && animal);
+  EXPECT_EQ(element("金"), nullptr);
+  EXPECT_EQ(animal("甲"), nullptr);
+  EXPECT_EQ(animal(""), nullptr);
+  EXPECT_EQ(animal(nullptr), nullptr);
+}
+
+TEST_F(Library, ASecondCallReplacesOnlyItsOwnSlot) {
+  auto element = bind_as<TextLookup>(pillar::Export::取干支五行);
+  auto animal = bind_as<TextLookup>(pillar::Export::取年支属相);
+  ASSERT_TRUE(element && animal);
+  const char* first = element("子");
+  ASSERT_TRUE(first);
+  EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, first));
+  const char* rat = animal("子");
+  EXPECT_STREQ(element("午"), "火");
+  EXPECT_STREQ(rat, "鼠");
+  // The first text went back to the heap when the slot took the second.
+  EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, first));
+}
+
+TEST(Unloading, ReleasesEverySlotText) {
+  HMODULE module = load_beside_this_program();
+  ASSERT_NE(module, nullptr);
+  auto element = reinterpret_cast<TextLookup>(reinterpret_cast<void*>(
+      GetProcAddress(module, pillar::export_info(pillar::Export::取干支五行).name)));
+  ASSERT_TRUE(element);
+  const char* held = element("甲");
+  ASSERT_STREQ(held, "木");
+  ASSERT_TRUE(HeapValidate(GetProcessHeap(), 0, held));
+  ASSERT_TRUE(FreeLibrary(module));
+  EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, held));
+}
+
+}  // namespace
