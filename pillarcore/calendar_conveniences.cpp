@@ -100,9 +100,13 @@ class UniformDraw {
   std::size_t next_ = 64;
 };
 
+// Longer requests give no text: a length of two billion must not end the
+// caller's process for want of memory.
+constexpr Int kLongestPassword = 65536;
+
 // No text when the system's generator fails: a weak password is worse.
 HeapText random_password(Int length, Int kind) {
-  if (length < 1 || kind < 1 || kind > 3) return {};
+  if (length < 1 || length > kLongestPassword || kind < 1 || kind > 3) return {};
   const PasswordKind& password_kind = kPasswordKinds[kind - 1];
   auto* text = static_cast<char*>(heap::allocate_zeroed(static_cast<std::size_t>(length) + 1));
   HeapText password(text);

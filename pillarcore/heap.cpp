@@ -63,7 +63,8 @@ namespace pillar {
 
 HeapText copy_text(std::string_view text) {
   auto* copy = static_cast<char*>(heap::allocate_zeroed(text.size() + 1));
-  std::memcpy(copy, text.data(), text.size());
+  // An empty view may have no data at all, which memcpy must not be given.
+  if (!text.empty()) std::memcpy(copy, text.data(), text.size());
   return HeapText(copy);
 }
 

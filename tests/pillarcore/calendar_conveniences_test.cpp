@@ -80,8 +80,9 @@ TEST(RandomPassword, LengthsAndAlphabets) {
 }
 
 TEST(RandomPassword, NoTextForABadLengthOrKind) {
-  for (auto [length, kind] : {std::pair{0, 1}, {-1, 1}, {1 << 31, 3}, {8, 4}, {8, 0}, {8, -1}})
+  for (auto [length, kind] : {std::pair{0, 1}, {-1, 1}, {1 << 31, 3}, {65537, 1}, {0x7fffffff, 2}, {8, 4}, {8, 0}, {8, -1}})
     EXPECT_EQ(取得随机密码(length, kind), nullptr) << length << ", " << kind;
+  EXPECT_EQ(password(65536, 1).size(), 65536u);
 }
 
 TEST(RandomPassword, CallsInTheSameMillisecondDiffer) {
