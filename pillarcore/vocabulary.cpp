@@ -70,7 +70,7 @@ Name element_of_stem_or_branch(Name text) {
   if (text.empty()) return {};
   for (const auto& group : kElementGroups)
     for (Name member : group.members)
-      if (member == text) return group.element;
+      if (same_text(member, text)) return group.element;
   return {};
 }
 
