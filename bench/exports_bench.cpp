@@ -2,12 +2,12 @@
 // with the sample arguments the generic tests use, so that a new export is
 // timed as soon as it is built. Names are "export/<ordinal>/<name in UTF-8>".
 #include <benchmark/benchmark.h>
-#include <iconv.h>
 
 #include <string>
 #include <vector>
 
 #include "built_exports.h"
+#include "gbk_to_utf8.h"
 #include "sample_arguments.h"
 
 namespace {
@@ -15,18 +15,6 @@ namespace {
 // Texts the exports recognise, one per text argument in turn.
 const char* const kRecognisedTexts[] = {"甲", "子", "庚", "午", "丙", "寅", "壬", "申", "戊",
                                         "辰", "癸", "亥", "甲"};
-
-std::string utf8_name(const char* gbk) {
-  std::string in(gbk), out(in.size() * 2, '\0');
-  iconv_t converter = iconv_open("UTF-8", "GBK");
-  char* source = in.data();
-  char* target = out.data();
-  std::size_t source_left = in.size(), target_left = out.size();
-  iconv(converter, &source, &source_left, &target, &target_left);
-  iconv_close(converter);
-  out.resize(out.size() - target_left);
-  return out;
-}
 
 template <typename R, typename... P>
 void call_repeatedly(benchmark::State& state, R (*function)(P...)) {
@@ -45,7 +33,7 @@ void call_repeatedly(benchmark::State& state, R (*function)(P...)) {
 
 const bool kRegistered = [] {
   for_each_built_export([](const pillar::ExportInfo& info, auto function) {
-    std::string name = "export/" + std::to_string(info.ordinal) + "/" + utf8_name(info.name);
+    std::string name = "export/" + std::to_string(info.ordinal) + "/" + gbk_to_utf8(info.name);
     benchmark::RegisterBenchmark(name.c_str(), [function](benchmark::State& state) {
       call_repeatedly(state, function);
     });
