@@ -195,9 +195,15 @@ TEST(Unloading, ReleasesEverySlotText) {
     if (info.state != ExportState::Built || info.result != ResultKind::Slot) return;
     FARPROC function = GetProcAddress(module, info.name);
     ASSERT_NE(function, nullptr) << "ordinal " << info.ordinal;
+    // The same text in every place, then the mixed texts of the other tests
+    // (a stem before a branch, for the two-text lookups).
+    std::vector<std::vector<const char*>> candidates;
+    for (const char* maker : kTextMakers)
+      candidates.emplace_back(text_count(signature), maker);
+    for (int shift = 0; shift < 8; ++shift)
+      candidates.push_back(meaningful_texts(text_count(signature), shift));
     const char* text = nullptr;
-    for (const char* maker : kTextMakers) {
-      std::vector<const char*> texts(text_count(signature), maker);
+    for (const auto& texts : candidates) {
       auto measured = call_by_slots(function, signature, texts);
       // The outcome holds a copy; the slot's own text is what the call returned.
       text = measured.outcome.text ? reinterpret_cast<const char*>(measured.returned) : nullptr;
