@@ -1,4 +1,4 @@
-// One benchmark per built export, registered from the export list and called
+// One benchmark per export, registered from the export list and called
 // with the sample arguments the generic tests use, so that a new export is
 // timed as soon as it is built. Names are "export/<ordinal>/<name in UTF-8>".
 #include <benchmark/benchmark.h>
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "gbk_to_utf8.h"
 #include "sample_arguments.h"
 
@@ -32,7 +32,7 @@ void call_repeatedly(benchmark::State& state, R (*function)(P...)) {
 }
 
 const bool kRegistered = [] {
-  for_each_built_export([](const pillar::ExportInfo& info, auto function) {
+  for_each_export([](const pillar::ExportInfo& info, auto function) {
     std::string name = "export/" + std::to_string(info.ordinal) + "/" + gbk_to_utf8(info.name);
     benchmark::RegisterBenchmark(name.c_str(), [function](benchmark::State& state) {
       call_repeatedly(state, function);

@@ -23,7 +23,6 @@ using Out32 = std::int32_t*;
 using OutDate = double*;
 
 enum class ResultKind { Integer, Slot, None };
-enum class ExportState { Built, Planned };
 
 template <ResultKind> struct ResultTypeOf;
 template <> struct ResultTypeOf<ResultKind::Integer> { using type = std::int32_t; };
@@ -31,14 +30,14 @@ template <> struct ResultTypeOf<ResultKind::Slot> { using type = const char*; };
 template <> struct ResultTypeOf<ResultKind::None> { using type = void; };
 
 extern "C" {
-#define PILLAR_EXPORT(ordinal, name, bytes, result, params, state) \
+#define PILLAR_EXPORT(ordinal, name, bytes, result, params) \
   ResultTypeOf<ResultKind::result>::type PILLAR_CALL name params;
 #include "export_list.h"
 #undef PILLAR_EXPORT
 }
 
 enum class Export : int {
-#define PILLAR_EXPORT(ordinal, name, bytes, result, params, state) name = ordinal,
+#define PILLAR_EXPORT(ordinal, name, bytes, result, params) name = ordinal,
 #include "export_list.h"
 #undef PILLAR_EXPORT
 };
@@ -48,7 +47,6 @@ struct ExportInfo {
   const char* name;  // GBK, as stored in the export name table
   int argument_bytes;
   ResultKind result;
-  ExportState state;
   int slot;  // index of the result slot, or -1
 };
 
@@ -57,8 +55,8 @@ inline constexpr int kResultSlotCount = 32;
 
 inline constexpr std::array<ExportInfo, kExportCount> kExportList = [] {
   std::array<ExportInfo, kExportCount> list{{
-#define PILLAR_EXPORT(ordinal, name, bytes, result, params, state) \
-  {ordinal, #name, bytes, ResultKind::result, ExportState::state, -1},
+#define PILLAR_EXPORT(ordinal, name, bytes, result, params) \
+  {ordinal, #name, bytes, ResultKind::result, -1},
 #include "export_list.h"
 #undef PILLAR_EXPORT
   }};
@@ -109,7 +107,7 @@ struct ArgumentBytes<R PILLAR_CALL(P...)> {
 };
 
 // The declared parameters agree with the listed argument bytes.
-#define PILLAR_EXPORT(ordinal, name, bytes, result, params, state) \
+#define PILLAR_EXPORT(ordinal, name, bytes, result, params) \
   static_assert(ArgumentBytes<decltype(name)>::value == bytes, #ordinal);
 #include "export_list.h"
 #undef PILLAR_EXPORT

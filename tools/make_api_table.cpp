@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "gbk_to_utf8.h"
 
 namespace {
@@ -66,11 +66,10 @@ std::string table() {
   std::string out = kBegin;
   out += u8"| 序号 Ord | 名称 Name | GBK 字节 bytes | 参数 Arguments | 参数字节 Bytes | 结果 Result |\n";
   out += "|---|---|---|---|---|---|\n";
-  for_each_listed_export([&]<typename R, typename... P>(const pillar::ExportInfo& info, R (PILLAR_CALL*)(P...)) {
+  for_each_export_type([&]<typename R, typename... P>(const pillar::ExportInfo& info, R (PILLAR_CALL*)(P...)) {
     out += "| " + std::to_string(info.ordinal) + " | [`" + gbk_to_utf8(info.name) + "`](#" +
            std::to_string(info.ordinal) + "-" + gbk_to_utf8(info.name) + ") | `" + gbk_bytes(info.name) + "` | " + arguments_of<P...>() +
-           " | " + std::to_string(info.argument_bytes) + " | " + result_of(info) +
-           (info.state == pillar::ExportState::Planned ? u8"（未实现 planned）" : "") + " |\n";
+           " | " + std::to_string(info.argument_bytes) + " | " + result_of(info) + " |\n";
   });
   return out + kEnd;
 }
@@ -103,7 +102,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: the export table differs from the export list; run make_api_table --write\n", argv[2]);
     ++faults;
   }
-  for_each_listed_export([&](const pillar::ExportInfo& info, auto) {
+  for_each_export_type([&](const pillar::ExportInfo& info, auto) {
     std::string heading = "### " + std::to_string(info.ordinal) + " " + gbk_to_utf8(info.name) + "\n";
     if (document.find(heading) == std::string::npos) {
       std::fprintf(stderr, "%s: no section \"%s\"\n", argv[2], heading.substr(0, heading.size() - 1).c_str());

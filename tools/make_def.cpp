@@ -1,5 +1,5 @@
 // Writes the module-definition file of pillarcore.dll from the export list:
-// each built export under its GBK name and ordinal, bound to the stdcall
+// each export under its GBK name and ordinal, bound to the stdcall
 // symbol the compiler gives it (the UTF-8 identifier with its argument bytes).
 #include <cstdio>
 
@@ -8,7 +8,7 @@
 namespace {
 
 const char8_t* const kSymbolNames[] = {
-#define PILLAR_EXPORT(ordinal, name, bytes, result, params, state) u8"" #name,
+#define PILLAR_EXPORT(ordinal, name, bytes, result, params) u8"" #name,
 #include "export_list.h"
 #undef PILLAR_EXPORT
 };
@@ -18,7 +18,6 @@ const char8_t* const kSymbolNames[] = {
 int main() {
   std::printf("LIBRARY pillarcore.dll\nEXPORTS\n");
   for (const auto& entry : pillar::kExportList) {
-    if (entry.state != pillar::ExportState::Built) continue;
     std::printf("  \"%s\"=\"%s@%d\" @%d\n", entry.name,
                 reinterpret_cast<const char*>(kSymbolNames[entry.ordinal - 1]),
                 entry.argument_bytes, entry.ordinal);

@@ -1,4 +1,4 @@
-// Drives every built export natively with arbitrary arguments and checks, on
+// Drives every export natively with arbitrary arguments and checks, on
 // top of the sanitizers, what the frame promises: a text result is null or a
 // zero-terminated text in a fresh block, each call replaces only its own
 // result slot, and integer exports leave every slot and the heap as they were.
@@ -14,7 +14,7 @@
 #include <tuple>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "frame.h"
 #include "fuzz_input.h"
 
@@ -104,7 +104,7 @@ struct Driver {
 const std::vector<Driver>& drivers() {
   static const std::vector<Driver> all = [] {
     std::vector<Driver> list;
-    for_each_built_export([&](const ExportInfo& info, auto function) {
+    for_each_export([&](const ExportInfo& info, auto function) {
       list.push_back({&info, [&info, function](fuzz::Input& input) { drive(info, function, input); }});
     });
     return list;
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     for (const Driver& driver : drivers())
       if (driver.info->ordinal == std::atoi(ordinal)) g_fixed = &driver;
     if (!g_fixed) {
-      std::fprintf(stderr, "PILLAR_FUZZ_ORDINAL=%s is no built export\n", ordinal);
+      std::fprintf(stderr, "PILLAR_FUZZ_ORDINAL=%s is no export\n", ordinal);
       std::exit(2);
     }
   }

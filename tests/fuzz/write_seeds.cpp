@@ -1,4 +1,4 @@
-// Writes the export fuzzer's first inputs: for every built export, calls
+// Writes the export fuzzer's first inputs: for every export, calls
 // whose texts are vocabulary words (stems, branches, elements, the sixty
 // pairs, animals, ten-god names) and whose numbers are the special values.
 //
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "fuzz_input.h"
 
 namespace {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   int index = 0, written = 0;
-  for_each_built_export([&]<typename R, typename... P>(const pillar::ExportInfo& info, R (*)(P...)) {
+  for_each_export([&]<typename R, typename... P>(const pillar::ExportInfo& info, R (*)(P...)) {
     for (int variant = 0; variant < 16; ++variant) {
       std::vector<unsigned char> bytes{static_cast<unsigned char>(index)};
       int position = 0;

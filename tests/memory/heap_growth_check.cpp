@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "frame.h"
 #include "sample_arguments.h"
 
@@ -38,7 +38,7 @@ int main() {
   const long blocks_before = pillar::heap::live_blocks();
   const std::size_t bytes_before = mallinfo2().uordblks;
   int failures = 0, exports = 0;
-  for_each_built_export([&](const pillar::ExportInfo& info, auto function) {
+  for_each_export([&](const pillar::ExportInfo& info, auto function) {
     if (info.result != pillar::ResultKind::Slot) return;
     call_many_times(function);
     ++exports;

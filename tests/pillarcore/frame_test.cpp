@@ -1,9 +1,9 @@
-// The frame as every export shares it, checked over all built exports.
+// The frame as every export shares it, checked over all exports.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "frame.h"
 #include "sample_arguments.h"
 
@@ -39,7 +39,7 @@ std::vector<const char*> meaningful_texts(int count, int shift) {
 }
 
 TEST(Frame, NullTextArgumentBehavesLikeEmptyText) {
-  for_each_built_export([](const pillar::ExportInfo& info, auto function) {
+  for_each_export([](const pillar::ExportInfo& info, auto function) {
     int count = text_count(function);
     for (int shift = 0; shift < 8; ++shift) {
       for (int position = 0; position < count; ++position) {
@@ -55,7 +55,7 @@ TEST(Frame, NullTextArgumentBehavesLikeEmptyText) {
 }
 
 TEST(Frame, CallerTextsAreNeitherWrittenNorKept) {
-  for_each_built_export([](const pillar::ExportInfo& info, auto function) {
+  for_each_export([](const pillar::ExportInfo& info, auto function) {
     std::vector<std::string> originals(text_count(function), "甲子");
     std::vector<const char*> texts;
     for (auto& text : originals) texts.push_back(text.c_str());
@@ -69,7 +69,7 @@ TEST(Frame, CallerTextsAreNeitherWrittenNorKept) {
 
 TEST(Frame, IntegerExportsNeverTouchAResultSlot) {
   const char* element = pillar::取干支五行("甲");
-  for_each_built_export([&](const pillar::ExportInfo& info, auto function) {
+  for_each_export([&](const pillar::ExportInfo& info, auto function) {
     if (info.result == ResultKind::Slot) return;
     call_export(function, meaningful_texts(text_count(function), 0));
     EXPECT_STREQ(element, "木") << "ordinal " << info.ordinal;
@@ -98,12 +98,12 @@ TEST(Frame, ArgumentCopiesAreReleasedAndSlotsHoldOneTextEach) {
   pillar::release_result_slots();
   long before = pillar::heap::live_blocks();
   for (int round = 0; round < 3; ++round) {
-    for_each_built_export([](const pillar::ExportInfo&, auto function) {
+    for_each_export([](const pillar::ExportInfo&, auto function) {
       call_export(function, meaningful_texts(text_count(function), 1));
     });
   }
   long held = 0;
-  for_each_built_export([&](const pillar::ExportInfo& info, auto function) {
+  for_each_export([&](const pillar::ExportInfo& info, auto function) {
     if (info.result != ResultKind::Slot) return;
     if (call_export(function, meaningful_texts(text_count(function), 1)).text) ++held;
   });

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "measured_call.h"
 #include "sample_arguments.h"
 
@@ -124,7 +124,7 @@ TEST_F(Library, ExportDirectoryHoldsTheBuiltExportsByNameInByteOrder) {
 }
 
 TEST_F(Library, BindsEveryBuiltExportByItsGbkNameAndNoOther) {
-  for_each_listed_export([&](const ExportInfo& info, auto) {
+  for_each_export_type([&](const ExportInfo& info, auto) {
     bool built = info.state == ExportState::Built;
     EXPECT_EQ(bind(info) != nullptr, built) << "ordinal " << info.ordinal;
   });
@@ -132,7 +132,7 @@ TEST_F(Library, BindsEveryBuiltExportByItsGbkNameAndNoOther) {
 
 TEST_F(Library, EveryExportRemovesItsOwnArgumentBytes) {
   int called = 0;
-  for_each_listed_export([&](const ExportInfo& info, auto signature) {
+  for_each_export_type([&](const ExportInfo& info, auto signature) {
     if (info.state != ExportState::Built) return;
     for (int shift : {0, 3}) {
       auto measured = call_by_slots(bind(info), signature, meaningful_texts(text_count(signature), shift));
@@ -144,7 +144,7 @@ TEST_F(Library, EveryExportRemovesItsOwnArgumentBytes) {
 }
 
 TEST_F(Library, NullTextArgumentBehavesLikeEmptyText) {
-  for_each_listed_export([&](const ExportInfo& info, auto signature) {
+  for_each_export_type([&](const ExportInfo& info, auto signature) {
     if (info.state != ExportState::Built) return;
     int count = text_count(signature);
     for (int position = 0; position < count; ++position) {
@@ -191,7 +191,7 @@ TEST(Unloading, ReleasesEverySlotText) {
   HMODULE module = load_beside_this_program();
   ASSERT_NE(module, nullptr);
   std::vector<std::pair<int, const char*>> held;
-  for_each_listed_export([&](const ExportInfo& info, auto signature) {
+  for_each_export_type([&](const ExportInfo& info, auto signature) {
     if (info.state != ExportState::Built || info.result != ResultKind::Slot) return;
     FARPROC function = GetProcAddress(module, info.name);
     ASSERT_NE(function, nullptr) << "ordinal " << info.ordinal;

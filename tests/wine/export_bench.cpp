@@ -1,4 +1,4 @@
-// Time per call of every built export through the real DLL: loaded with
+// Time per call of every export through the real DLL: loaded with
 // LoadLibrary, bound by GBK name, timed with QueryPerformanceCounter. Prints
 // one table row per export (UTF-8), then the library calls of one comparison
 // report. Not a test: docs/hardening.md says how to run it.
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "built_exports.h"
+#include "each_export.h"
 #include "sample_arguments.h"
 
 namespace {
@@ -122,7 +122,7 @@ int main() {
     return 1;
   }
   std::printf("| ordinal | export | ns per call |\n|---|---|---|\n");
-  for_each_listed_export([&](const pillar::ExportInfo& info, auto signature) {
+  for_each_export_type([&](const pillar::ExportInfo& info, auto signature) {
     FARPROC address = GetProcAddress(module, info.name);
     if (!address) return;
     std::printf("| %d | %s | %.1f |\n", info.ordinal, utf8(info.name).c_str(), time_export(address, signature));
