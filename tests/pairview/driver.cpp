@@ -30,7 +30,7 @@ using pairview::Chart;
 
 namespace {
 
-constexpr DWORD kPatienceMs = 600000;  // Wine may run under emulation: minutes per start
+constexpr DWORD kPatienceMs = 60000;
 
 std::wstring widen(const std::string& gbk) {
   if (gbk.empty()) return {};
@@ -79,20 +79,32 @@ bool placed(HWND window, int left, int top, int width, int height) {
 
 // ------------------------------------------------------------ the process
 
+// A started program that a failed case leaves running is ended with the
+// case, so that it cannot outlive the test and hold the test's output open.
 struct Started {
   PROCESS_INFORMATION process{};
   bool ok = false;
+  bool keep_running = false;
+
+  Started() = default;
+  Started(const Started&) = delete;
+  Started& operator=(const Started&) = delete;
+  ~Started() {
+    if (!ok) return;
+    if (!keep_running && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+      TerminateProcess(process.hProcess, 98);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
 };
 
-Started start(const std::wstring& program, const std::wstring& current_folder) {
-  Started started;
+void start(Started& started, const std::wstring& program, const std::wstring& current_folder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring command = L"\"" + program + L"\"";
   started.ok = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               current_folder.empty() ? nullptr : current_folder.c_str(), &startup,
                               &started.process) != 0;
-  return started;
 }
 
 struct Search {
@@ -139,8 +151,6 @@ DWORD exit_code_of(const Started& started) {
   }
   DWORD code = 0;
   GetExitCodeProcess(started.process.hProcess, &code);
-  CloseHandle(started.process.hProcess);
-  CloseHandle(started.process.hThread);
   return code;
 }
 
@@ -335,8 +345,18 @@ std::wstring fresh_folder(const wchar_t* tag) {
   return folder;
 }
 
-HWND main_window_of(const Started& started) {
-  return find_top_level(started.process.dwProcessId, L"WTWindow", kPatienceMs);
+// The program's form once its start-up is over: it has reached its message
+// loop with every control made.
+Form form_of(const Started& started) {
+  WaitForInputIdle(started.process.hProcess, kPatienceMs);
+  HWND main = find_top_level(started.process.dwProcessId, L"WTWindow", kPatienceMs);
+  Form form = find_form(main);
+  for (DWORD start_tick = GetTickCount(); main && !form.complete;) {
+    if (GetTickCount() - start_tick > kPatienceMs) break;
+    Sleep(50);
+    form = find_form(main);
+  }
+  return form;
 }
 
 void check_layout(const Form& form) {
@@ -369,15 +389,19 @@ void check_layout(const Form& form) {
   for (int s = 0; s < 18; ++s) CHECK(SendMessageW(form.selectors[s], CB_GETCURSEL, 0, 0) == starts[s]);
 }
 
-int gui_case(const std::wstring& folder) {
+// The report read back must not depend on the system's ANSI code page; the
+// caller names the one this run must have, so that a run under the wrong
+// locale cannot pass unnoticed.
+int gui_case(const std::wstring& folder, UINT code_page) {
+  if (code_page) CHECK(GetACP() == code_page);
   DllLibrary library(folder_file(folder, L"pillarcore.dll"));
   if (!CHECK(library.loaded())) return win_check::finish();
-  Started started = start(folder_file(folder, L"pairview.exe"), L"");
+  Started started;
+  start(started, folder_file(folder, L"pairview.exe"), L"");
   if (!CHECK(started.ok)) return win_check::finish();
-  HWND main = main_window_of(started);
-  if (!CHECK(main)) return win_check::finish();
-  Form form = find_form(main);
+  Form form = form_of(started);
   if (!CHECK(form.complete)) return win_check::finish();
+  HWND main = form.main;
   check_layout(form);
 
   // The start values give the worked example, on the first press (which
@@ -454,12 +478,11 @@ struct FatalEnd {
 FatalEnd press_into_fatal_end(const std::wstring& program_folder,
                               const std::wstring& current_folder) {
   FatalEnd end;
-  Started started = start(folder_file(program_folder, L"pairview.exe"), current_folder);
+  Started started;
+  start(started, folder_file(program_folder, L"pairview.exe"), current_folder);
   if (!CHECK(started.ok)) return end;
-  HWND main = main_window_of(started);
-  if (!CHECK(main)) return end;
-  Form form = find_form(main);
-  CHECK(form.complete);
+  Form form = form_of(started);
+  if (!CHECK(form.complete)) return end;
   // Nothing touches the library before the first press.
   CHECK(!find_top_level(started.process.dwProcessId, L"#32770", 500));
   CHECK(WaitForSingleObject(started.process.hProcess, 0) == WAIT_TIMEOUT);
@@ -515,11 +538,12 @@ int stack_case(const std::wstring& folder, const std::wstring& fake_library) {
 // Presses once on the start values and prints the report and the window's
 // place; pairview keeps running for a screenshot.
 int show_case(const std::wstring& folder) {
-  Started started = start(folder_file(folder, L"pairview.exe"), L"");
-  HWND main = started.ok ? main_window_of(started) : nullptr;
-  if (!main) return 1;
-  Form form = find_form(main);
+  Started started;
+  start(started, folder_file(folder, L"pairview.exe"), L"");
+  if (!started.ok) return 1;
+  Form form = form_of(started);
   if (!form.complete) return 1;
+  HWND main = form.main;
   double ms = press_and_time(form);
   std::string report = encode(widen(narrow(window_text(form.output))), CP_UTF8);
   std::string lines;
@@ -532,8 +556,7 @@ int show_case(const std::wstring& folder) {
   std::printf("\nclick to report: %.1f ms\nwindow: %ldx%ld+%ld+%ld\n", ms, outer.right - outer.left,
               outer.bottom - outer.top, outer.left, outer.top);
   std::fflush(stdout);
-  CloseHandle(started.process.hProcess);
-  CloseHandle(started.process.hThread);
+  started.keep_running = true;
   return 0;
 }
 
@@ -541,17 +564,20 @@ int show_case(const std::wstring& folder) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: pairview_driver gui|missing|planted|stack|show|all FOLDER [FAKE]\n");
+    std::fprintf(stderr,
+                 "usage: pairview_driver gui FOLDER [CODEPAGE] | missing|planted|show FOLDER |\n"
+                 "       stack FOLDER FAKE | all FOLDER FAKE [CODEPAGE]\n");
     return 2;
   }
   std::wstring which = argv[1], folder = argv[2];
-  if (which == L"gui") return gui_case(folder);
+  auto code_page = [&](int at) { return argc > at ? static_cast<UINT>(_wtoi(argv[at])) : 0u; };
+  if (which == L"gui") return gui_case(folder, code_page(3));
   if (which == L"missing") return missing_case(folder);
   if (which == L"planted") return planted_case(folder);
   if (which == L"stack" && argc > 3) return stack_case(folder, argv[3]);
   if (which == L"show") return show_case(folder);
   if (which == L"all" && argc > 3) {
-    gui_case(folder);
+    gui_case(folder, code_page(4));
     missing_case(folder);
     planted_case(folder);
     return stack_case(folder, argv[3]);
