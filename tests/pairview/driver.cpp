@@ -2,16 +2,16 @@
 // selectors and the check box, presses "开始比较", reads the output box and
 // the message boxes. Each case prints "N passed, N failed".
 //
-//   pairview_driver gui     FOLDER    layout, reports, invalid charts, end
+//   pairview_driver gui     FOLDER [CODEPAGE]   layout, reports, invalid charts, end
 //   pairview_driver missing FOLDER    no pillarcore.dll beside the program
 //   pairview_driver planted FOLDER    pillarcore.dll only in the current folder
 //   pairview_driver stack   FOLDER FAKE_DLL   a library with other argument counts
 //   pairview_driver show    FOLDER    press once, print the report as UTF-8
-//   pairview_driver all     FOLDER FAKE_DLL   gui, missing, planted and stack
+//   pairview_driver all     FOLDER FAKE_DLL [CODEPAGE]   gui, missing, planted, stack
 //
-// Starting a Wine process is slow under emulation, so "all" saves the
-// driver's own start for each case.
-// FOLDER holds pairview.exe and pillarcore.dll.
+// FOLDER holds pairview.exe and pillarcore.dll; CODEPAGE is the ANSI code
+// page the run must have. "all" saves a driver start (slow under emulation)
+// for each case.
 #include <windows.h>
 
 #include <fcntl.h>
