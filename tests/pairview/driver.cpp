@@ -25,6 +25,7 @@
 #include "expected_reports.h"
 #include "report.h"
 #include "win_check.h"
+#include "window_place.h"
 
 using pairview::Chart;
 
@@ -65,13 +66,6 @@ std::wstring class_of(HWND window) {
   return name;
 }
 
-RECT place_in_parent(HWND window) {
-  RECT place;
-  GetWindowRect(window, &place);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
-  return place;
-}
-
 bool placed(HWND window, int left, int top, int width, int height) {
   RECT r = place_in_parent(window);
   return r.left == left && r.top == top && r.right - r.left == width && r.bottom - r.top == height;
@@ -86,7 +80,14 @@ struct Started {
   bool ok = false;
   bool keep_running = false;
 
-  Started() = default;
+  Started(const std::wstring& program, const std::wstring& current_folder) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring command = L"\"" + program + L"\"";
+    ok = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        current_folder.empty() ? nullptr : current_folder.c_str(), &startup,
+                        &process) != 0;
+  }
   Started(const Started&) = delete;
   Started& operator=(const Started&) = delete;
   ~Started() {
@@ -97,15 +98,6 @@ struct Started {
     CloseHandle(process.hThread);
   }
 };
-
-void start(Started& started, const std::wstring& program, const std::wstring& current_folder) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  std::wstring command = L"\"" + program + L"\"";
-  started.ok = CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              current_folder.empty() ? nullptr : current_folder.c_str(), &startup,
-                              &started.process) != 0;
-}
 
 struct Search {
   DWORD process_id;
@@ -396,8 +388,7 @@ int gui_case(const std::wstring& folder, UINT code_page) {
   if (code_page) CHECK(GetACP() == code_page);
   DllLibrary library(folder_file(folder, L"pillarcore.dll"));
   if (!CHECK(library.loaded())) return win_check::finish();
-  Started started;
-  start(started, folder_file(folder, L"pairview.exe"), L"");
+  Started started(folder_file(folder, L"pairview.exe"), L"");
   if (!CHECK(started.ok)) return win_check::finish();
   Form form = form_of(started);
   if (!CHECK(form.complete)) return win_check::finish();
@@ -478,8 +469,7 @@ struct FatalEnd {
 FatalEnd press_into_fatal_end(const std::wstring& program_folder,
                               const std::wstring& current_folder) {
   FatalEnd end;
-  Started started;
-  start(started, folder_file(program_folder, L"pairview.exe"), current_folder);
+  Started started(folder_file(program_folder, L"pairview.exe"), current_folder);
   if (!CHECK(started.ok)) return end;
   Form form = form_of(started);
   if (!CHECK(form.complete)) return end;
@@ -538,8 +528,7 @@ int stack_case(const std::wstring& folder, const std::wstring& fake_library) {
 // Presses once on the start values and prints the report and the window's
 // place; pairview keeps running for a screenshot.
 int show_case(const std::wstring& folder) {
-  Started started;
-  start(started, folder_file(folder, L"pairview.exe"), L"");
+  Started started(folder_file(folder, L"pairview.exe"), L"");
   if (!started.ok) return 1;
   Form form = form_of(started);
   if (!form.complete) return 1;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "win_check.h"
+#include "window_place.h"
 #include "winlayer.h"
 
 namespace {
@@ -28,13 +29,6 @@ COLORREF pixel_of(HWND window, int x, int y) {
   COLORREF colour = GetPixel(dc, x, y);
   ReleaseDC(window, dc);
   return colour;
-}
-
-RECT place_in_parent(HWND window) {
-  RECT place;
-  GetWindowRect(window, &place);
-  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
-  return place;
 }
 
 }  // namespace
