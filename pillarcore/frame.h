@@ -55,18 +55,13 @@ template <> struct Held<Text> { using type = TextCopy; };
 template <typename T> T& passed(T& argument) { return argument; }
 inline std::string_view passed(TextCopy& copy) { return copy.view(); }
 
-template <typename... Args>
-constexpr int argument_bytes() {
-  return (0 + ... + stack_bytes<Args>());
-}
-
 }  // namespace frame
 
 // Runs `calculation` as export E inside the frame.
 template <Export E, typename Calculation, typename... Args>
 auto run_export(Calculation&& calculation, Args... arguments) {
   constexpr const ExportInfo& info = export_info(E);
-  static_assert(frame::argument_bytes<Args...>() == info.argument_bytes,
+  static_assert(argument_bytes<Args...>() == info.argument_bytes,
                 "arguments differ from the export list");
   auto calculate = [&] {
     std::tuple<typename frame::Held<Args>::type...> held{arguments...};

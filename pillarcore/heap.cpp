@@ -27,17 +27,20 @@ bool injected_failure() {
 
 }  // namespace
 
-void* allocate_zeroed(std::size_t bytes) {
-  void* block = nullptr;
-  if (!injected_failure()) {
+void* try_allocate_zeroed(std::size_t bytes) {
+  if (injected_failure()) return nullptr;
 #ifdef _WIN32
-    block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
+  void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
 #else
-    block = std::calloc(bytes ? bytes : 1, 1);
+  void* block = std::calloc(bytes ? bytes : 1, 1);
 #endif
-  }
+  if (block) g_live_blocks.fetch_add(1, std::memory_order_relaxed);
+  return block;
+}
+
+void* allocate_zeroed(std::size_t bytes) {
+  void* block = try_allocate_zeroed(bytes);
   if (!block) fatal_out_of_memory();
-  g_live_blocks.fetch_add(1, std::memory_order_relaxed);
   return block;
 }
 
