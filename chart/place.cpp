@@ -38,9 +38,16 @@ Place::Offset Place::offset_at(std::int64_t utc) const {
     return {fixed_offset_, 0, std::numeric_limits<std::int64_t>::min(),
             std::numeric_limits<std::int64_t>::max()};
   date::sys_info info = zone_->get_info(date::sys_seconds(std::chrono::seconds(utc)));
-  return {static_cast<int>(info.offset.count()),
-          static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(info.save).count()),
-          info.begin.time_since_epoch().count(), info.end.time_since_epoch().count()};
+  Offset result{static_cast<int>(info.offset.count()), 0, info.begin.time_since_epoch().count(),
+                info.end.time_since_epoch().count()};
+  // Read from the system's compiled zone files, `save` only says whether
+  // daylight saving is in force; its amount is the distance from the last
+  // standard offset before.
+  for (int step = 0; info.save != std::chrono::minutes(0) && step < 16; ++step) {
+    info = zone_->get_info(info.begin - std::chrono::seconds(1));
+    if (info.save == std::chrono::minutes(0)) result.dst = result.total - static_cast<int>(info.offset.count());
+  }
+  return result;
 }
 
 Place::Reading Place::instants_of(std::int64_t clock_seconds) const {
