@@ -34,6 +34,22 @@ Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds) {
 }
 
 Place::Offset Place::offset_at(std::int64_t utc) const {
+  if (last_ && utc >= last_->begins && utc < last_->ends) return *last_;
+  last_ = lookup(utc);
+  return *last_;
+}
+
+Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
+  constexpr std::int64_t kClear = 2 * kSecondsPerDay;  // farther from a change than any offset
+  Offset guess = offset_at(clock_seconds - (last_ ? last_->total : fixed_offset_));
+  std::int64_t utc = clock_seconds - guess.total;
+  if (utc - guess.begins >= kClear && guess.ends - utc >= kClear && offset_at(utc).total == guess.total)
+    return {utc, guess.total};
+  std::int64_t earlier = instants_of(clock_seconds).earlier;
+  return {earlier, offset_at(earlier).total};
+}
+
+Place::Offset Place::lookup(std::int64_t utc) const {
   if (!zone_)
     return {fixed_offset_, 0, std::numeric_limits<std::int64_t>::min(),
             std::numeric_limits<std::int64_t>::max()};

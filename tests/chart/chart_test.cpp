@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart.h"
+#include "pillar_arithmetic.h"
 
 namespace {
 
@@ -55,6 +56,16 @@ TEST(ChartPillars, JieInstantsToTheSecond) {
     EXPECT_EQ(at.pillars.month, c.month_after) << c.at;
     ASSERT_FALSE(at.warnings.empty());
     EXPECT_EQ(at.warnings[0].other.month, c.month_before) << c.at;
+  }
+}
+
+// The month search guesses from the even spacing of the jie: every jie of
+// the table is found at its instant and not a second before.
+TEST(ChartPillars, EveryJieIsFoundToTheSecond) {
+  const auto& jie = detail::jie_instants();
+  for (int i = 1; i < detail::kJieCount; ++i) {
+    ASSERT_EQ(detail::jie_index_at(jie[i]), i);
+    ASSERT_EQ(detail::jie_index_at(jie[i] - 1), i - 1);
   }
 }
 
