@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -172,6 +174,15 @@ TEST(ChartSolarTime, ApparentTimeCrossesAnHourBoundary) {
   Chart urumqi = make_chart(west);
   EXPECT_EQ(urumqi.corrections.solar_time, "2001-03-01T12:20:24");
   EXPECT_EQ(urumqi.pillars.hour->substr(3), "午");
+
+  // Read off the solar clock, 21:00 on the day of 立春 2000 (20:40:23 at
+  // UTC+8) is 18:50:24, still before the jie by the table's reading.
+  BirthInput all = birth("2000-02-04T21:00");
+  all.longitude = 87.6;
+  all.solar_time = SolarTime::Mean;
+  EXPECT_EQ(make_chart(all).pillars.month, "戊寅");
+  all.solar_time_all_pillars = true;
+  EXPECT_EQ(make_chart(all).pillars.month, "丁丑");
 }
 
 // Yang year 庚辰, male: forward from the month pillar 戊寅; the minutes
@@ -275,6 +286,45 @@ TEST(ChartFinder, FindsTheMomentBack) {
                            ZiSchool::NextDayStem).empty());  // 戊寅 is no month of a 甲 year
   EXPECT_THROW(find_moments(four("甲丑", "戊寅", "壬辰", "庚戌"), "UTC", std::nullopt, ZiSchool::NextDayStem),
                InputError);
+}
+
+// A sample of another library's pillars (tests/chart/data, made by
+// tools/compare_peers): equal, or across a jie instant that the two term
+// tables put a few seconds apart, with only year and month differing.
+TEST(ChartPeers, SampleAgreesOrDiffersAtAJie) {
+  std::ifstream in(PEER_PILLARS);
+  ASSERT_TRUE(in) << PEER_PILLARS;
+  std::string line;
+  int rows = 0;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string when, school, year, month, day, hour, note;
+    std::getline(fields, when, '\t');
+    std::getline(fields, school, '\t');
+    std::getline(fields, year, '\t');
+    std::getline(fields, month, '\t');
+    std::getline(fields, day, '\t');
+    std::getline(fields, hour, '\t');
+    std::getline(fields, note, '\t');
+    CivilMoment m = parse_civil_moment(when);
+    std::int64_t utc = detail::seconds_of_civil(m.year, m.month, m.day, m.hour, m.minute, m.second) - 8 * 3600;
+    ZiSchool z = school == "day-at-23" ? ZiSchool::DayChangesAt23 : ZiSchool::NextDayStem;
+    Pillars theirs{year, month, day, hour}, ours = pillars_at(utc, 8 * 3600, z);
+    ++rows;
+    if (note == "same") {
+      EXPECT_EQ(ours, theirs) << line;
+      continue;
+    }
+    // "jie±S": our jie lies S seconds from the moment; one second across it
+    // our pillars are theirs.
+    int away = std::stoi(note.substr(3));
+    EXPECT_LE(std::abs(away), 60) << line;
+    EXPECT_EQ(ours.day + *ours.hour, day + hour) << line;
+    EXPECT_NE(ours.month, month) << line;
+    EXPECT_EQ(pillars_at(utc + (away > 0 ? away : away - 1), 8 * 3600, z).month, month) << line;
+  }
+  EXPECT_GT(rows, 200);
 }
 
 }  // namespace
