@@ -341,14 +341,20 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   }
   luck.start = civil_text(start_civil, place.resolve(start_civil));
 
+  // Each luck pillar starts ten civil years after the one before, on the
+  // same day and time (29 February on the 28th when the year has none).
   luck.pillars.reserve(input.luck_count);
+  const Civil first = civil_of(start_civil);
   for (int i = 1; i <= input.luck_count; ++i) {
     int pair = mod(n.month + (luck.forward ? i : -i), 60);
-    std::int64_t civil = add_civil(start_civil, 10 * (i - 1), 0, 0);
-    detail::Place::Resolved resolved = place.resolve(civil);
+    Civil c = first;
+    c.year += 10 * (i - 1);
+    c.day = std::min(c.day, days_in_month(c.year, c.month));
+    detail::Place::Resolved resolved =
+        place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
     double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
-    luck.pillars.push_back({pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)), civil_text(civil, resolved),
-                            std::round(age * 100) / 100});
+    luck.pillars.push_back({pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)),
+                            iso_with_offset(c, resolved.offset), std::round(age * 100) / 100});
   }
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {

@@ -101,8 +101,9 @@ char* put_digits(char* end, int value, int width) {
 }  // namespace
 
 // Written by hand: this runs a dozen times a chart, and printf dominated it.
-std::string iso_of(std::int64_t clock_seconds) {
-  Civil c = civil_of(clock_seconds);
+std::string iso_of(std::int64_t clock_seconds) { return iso_of(civil_of(clock_seconds)); }
+
+std::string iso_of(const Civil& c) {
   char text[19] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, 'T', 0, 0, ':', 0, 0, ':', 0, 0};
   put_digits(text + 4, c.year, 4);
   put_digits(text + 7, c.month, 2);
@@ -134,7 +135,11 @@ std::string offset_text(int offset_seconds) {
 }
 
 std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
-  std::string text = iso_of(utc + offset_seconds);
+  return iso_with_offset(civil_of(utc + offset_seconds), offset_seconds);
+}
+
+std::string iso_with_offset(const Civil& civil, int offset_seconds) {
+  std::string text = iso_of(civil);
   char offset[9];
   text.append(offset, put_offset(offset, offset_seconds));
   return text;
