@@ -447,18 +447,18 @@ void boundary_warnings(BoundaryContext& c) {
     // A clock reading near a change of the zone's offset may have been read
     // on the other offset.
     detail::Place::Offset offset = c.place.offset_at(c.birth.utc);
-    std::int64_t change = 0;
+    std::optional<std::int64_t> change;
     if (c.birth.utc - offset.begins <= margin) change = offset.begins;
     else if (offset.ends - c.birth.utc <= margin) change = offset.ends;
     if (change) {
-      int other_offset = c.place.offset_at(change == offset.begins ? change - 1 : change).total;
+      int other_offset = c.place.offset_at(*change == offset.begins ? *change - 1 : *change).total;
       Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
       if (other.term_utc >= first_instant() && other.term_utc < end_instant()) {
         PillarNumbers numbers = numbers_of(other, c.input.zi_school);
         std::vector<std::string> keys = differing(c.numbers, numbers);
-        c.warnings.push_back({"dst", keys, change - c.birth.utc,
-                              "the birth lies " + distance_text(change - c.birth.utc) +
+        c.warnings.push_back({"dst", keys, *change - c.birth.utc,
+                              "the birth lies " + distance_text(*change - c.birth.utc) +
                                   " a change of the clock's offset; read with offset " + offset_text(other_offset) +
                                   ", " + joined(keys) + " would differ",
                               texts_of(numbers)});
