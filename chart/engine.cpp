@@ -399,6 +399,7 @@ struct BoundaryContext {
   const PillarNumbers& numbers;
   std::vector<Warning>& warnings;
   bool hour_known;
+  std::int64_t margin;
 };
 
 // The chart one second across a boundary `seconds_away` from the birth (the
@@ -421,7 +422,7 @@ void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t secon
 }
 
 void boundary_warnings(BoundaryContext& c) {
-  std::int64_t margin = c.input.margin_seconds;
+  std::int64_t margin = c.margin;
   const auto& jie = jie_instants();
   int index = jie_index_at(c.birth.term_utc);
   if (c.birth.term_utc - jie[index] <= margin)
@@ -525,7 +526,6 @@ Chart make_chart(const BirthInput& input) {
 
   Reading birth = read_at(utc, place, solar);
   check_range(birth);
-  if (!hour_known) birth.clock = solar.kind == SolarTime::Clock ? civil : birth.clock;
   PillarNumbers numbers = numbers_of(birth, input.zi_school);
 
   Chart chart;
@@ -560,9 +560,9 @@ Chart make_chart(const BirthInput& input) {
   chart.analysis = analyse(numbers, birth.term_utc);
   if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
 
-  BirthInput unknown_hour_margin = input;
-  if (!hour_known) unknown_hour_margin.margin_seconds = 12 * 3600;  // a jie anywhere on that day
-  BoundaryContext context{unknown_hour_margin, place, solar, birth, numbers, chart.warnings, hour_known};
+  // Without an hour, a jie anywhere on that day.
+  BoundaryContext context{input,   place,          solar,      birth,
+                          numbers, chart.warnings, hour_known, hour_known ? input.margin_seconds : 12 * 3600};
   boundary_warnings(context);
   return chart;
 }
