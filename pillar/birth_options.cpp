@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 namespace pillar::cli {
@@ -24,6 +25,12 @@ std::string quoted(std::string_view text) {
   if (text.size() > kLongest) out += "...";
   out += '"';
   return out;
+}
+
+std::string number_text(double number) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", number);
+  return text;
 }
 
 [[noreturn]] void reject(const char* what, std::string_view text, const char* expected) {
@@ -64,7 +71,7 @@ double number_of(const char* what, const OptionValue& value) {
 int whole_number_of(const char* what, const OptionValue& value, int low, int high) {
   double number = number_of(what, value);
   if (number != std::floor(number) || number < low || number > high)
-    throw InputError(std::string(what) + " " + std::to_string(number) + ": expected a whole number " +
+    throw InputError(std::string(what) + " " + number_text(number) + ": expected a whole number " +
                      std::to_string(low) + "-" + std::to_string(high));
   return static_cast<int>(number);
 }
@@ -122,7 +129,7 @@ void apply_sex(BirthInput& input, const OptionValue& value) {
 void apply_longitude(BirthInput& input, const OptionValue& value) {
   double degrees = number_of("longitude", value);
   if (degrees < -180 || degrees > 180)
-    throw InputError("longitude " + std::to_string(degrees) + ": outside -180..180 degrees");
+    throw InputError("longitude " + number_text(degrees) + ": outside -180..180 degrees");
   input.longitude = degrees;
 }
 
@@ -186,7 +193,7 @@ void apply_annual(BirthInput& input, const OptionValue& value) {
 void apply_margin(BirthInput& input, const OptionValue& value) {
   double minutes = number_of("margin", value);
   if (minutes < 0 || minutes > 24 * 60)
-    throw InputError("margin " + std::to_string(minutes) + ": expected 0-1440 minutes");
+    throw InputError("margin " + number_text(minutes) + ": expected 0-1440 minutes");
   input.margin_seconds = static_cast<int>(std::lround(minutes * 60));
 }
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 
 #include "commands.h"
 
@@ -38,6 +39,13 @@ int main(int argc, char** argv) {
       CLI::App* sub = app.add_subcommand(command.name, command.help);
       runners.emplace_back(sub, command.add(*sub));
     }
+    auto is_command = [](std::string_view name) {
+      for (const Command& command : kCommands)
+        if (name == command.name) return true;
+      return false;
+    };
+    if (argc > 1 && argv[1][0] != '-' && !is_command(argv[1]))
+      return fail(kBadInput, std::string("unknown subcommand \"") + argv[1] + "\"; see pillar --help");
     try {
       app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
