@@ -48,13 +48,6 @@ int digits(std::string_view text, std::size_t pos, std::size_t width) {
   return value;
 }
 
-bool is_leap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int days_in_month(int year, int month) {
-  static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && is_leap(year) ? 29 : kDays[month - 1];
-}
-
 double number_of(const char* what, const OptionValue& value) {
   if (value.kind == OptionValue::Kind::Number) return value.number;
   if (value.kind == OptionValue::Kind::Text) {
@@ -102,7 +95,11 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }};
 
 void apply_datetime(BirthInput& input, const OptionValue& value) {
-  input.local = parse_civil_moment(text_of("datetime", value));
+  try {
+    input.local = chart::parse_civil_moment(text_of("datetime", value));
+  } catch (const InputError& error) {
+    throw InputError(std::string("datetime: ") + error.what());
+  }
 }
 
 void apply_zone(BirthInput& input, const OptionValue& value) {
@@ -166,7 +163,7 @@ void apply_luck_method(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_luck_count(BirthInput& input, const OptionValue& value) {
-  input.luck_count = whole_number_of("luck_count", value, 1, 60);
+  input.luck_count = whole_number_of("luck_count", value, 1, 120);
 }
 
 // "2020-2030" or a single year "2024".
@@ -233,41 +230,14 @@ const BirthOption* find_birth_option(std::string_view batch_key) {
   return nullptr;
 }
 
-chart::CivilMoment parse_civil_moment(std::string_view text) {
-  constexpr const char* kShape = "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS";
-  chart::CivilMoment moment;
-  bool dashes = text.size() >= 10 && text[4] == '-' && text[7] == '-';
-  moment.year = digits(text, 0, 4);
-  moment.month = digits(text, 5, 2);
-  moment.day = digits(text, 8, 2);
-  if (!dashes || moment.year < 0 || moment.month < 0 || moment.day < 0) reject("datetime", text, kShape);
-  moment.has_time = text.size() > 10;
-  if (moment.has_time) {
-    bool separator = text[10] == 'T' || text[10] == ' ';
-    bool minutes_only = text.size() == 16;
-    bool with_seconds = text.size() == 19 && text[16] == ':';
-    if (!separator || text[13] != ':' || !(minutes_only || with_seconds)) reject("datetime", text, kShape);
-    moment.hour = digits(text, 11, 2);
-    moment.minute = digits(text, 14, 2);
-    moment.second = with_seconds ? digits(text, 17, 2) : 0;
-    if (moment.hour < 0 || moment.minute < 0 || moment.second < 0) reject("datetime", text, kShape);
-  }
-  if (moment.month < 1 || moment.month > 12) reject("datetime", text, "month is not 01-12");
-  if (moment.day < 1 || moment.day > days_in_month(moment.year, moment.month))
-    reject("datetime", text, "no such day in that month");
-  if (moment.hour > 23 || moment.minute > 59 || moment.second > 59)
-    reject("datetime", text, "time is not within 00:00:00-23:59:59");
-  return moment;
-}
-
 int parse_utc_offset(std::string_view text) {
   constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
   if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
     reject("utc_offset", text, kShape);
   int hours = digits(text, 1, 2);
   int minutes = digits(text, 4, 2);
-  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 14 * 60)
-    reject("utc_offset", text, "not an offset within -14:00..+14:00");
+  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 18 * 60)
+    reject("utc_offset", text, "not an offset within -18:00..+18:00");
   int seconds = (hours * 60 + minutes) * 60;
   return text[0] == '-' ? -seconds : seconds;
 }

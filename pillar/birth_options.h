@@ -37,7 +37,6 @@ const BirthOption* find_birth_option(std::string_view batch_key);
 
 // Strict parsers, shared with the other subcommands. Each throws
 // chart::InputError naming what was wrong.
-chart::CivilMoment parse_civil_moment(std::string_view text);
 int parse_utc_offset(std::string_view text);
 chart::ZiSchool parse_zi_school(std::string_view text);
 

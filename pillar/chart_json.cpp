@@ -28,12 +28,16 @@ void write_corrections(JsonWriter& json, const chart::Corrections& corrections) 
   json.begin_object();
   json.key("zone");
   json.string(corrections.zone);
+  json.key("local");
+  json.string(corrections.local);
   json.key("utc_offset");
   json.string(format_utc_offset(corrections.utc_offset_seconds));
   json.key("utc_offset_seconds");
   json.integer(corrections.utc_offset_seconds);
   json.key("dst_seconds");
   json.integer(corrections.dst_seconds);
+  json.key("solar_kind");
+  json.string(corrections.solar_kind);
   json.key("solar_time");
   json.string_or_null(corrections.solar_time);
   json.key("equation_of_time_seconds");
@@ -142,6 +146,12 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.key("days");
   json.integer(luck.days);
   json.end_object();
+  json.key("library_age");
+  json.integer(luck.library_age);
+  json.key("previous_jie");
+  json.string(luck.previous_jie);
+  json.key("next_jie");
+  json.string(luck.next_jie);
   json.key("pillars");
   json.begin_array();
   for (const chart::LuckPillar& pillar : luck.pillars) {
@@ -179,8 +189,10 @@ void write_warnings(JsonWriter& json, const std::vector<chart::Warning>& warning
     json.begin_object();
     json.key("boundary");
     json.string(warning.boundary);
-    json.key("pillar");
-    json.string(warning.pillar);
+    json.key("pillars");
+    json.begin_array();
+    for (const std::string& pillar : warning.pillars) json.string(pillar);
+    json.end_array();
     json.key("seconds_away");
     json.integer(warning.seconds_away);
     json.key("message");
