@@ -127,12 +127,12 @@ class Batch {
       append_error_json(output_, std::string("internal error: ") + error.what(), line_number_);
       faulted_ = true;
     }
-    output_ += '\n';
+    output_.push_back('\n');
     if (output_.size() >= kFlushAt) flush();
   }
 
   void flush() {
-    if (std::fwrite(output_.data(), 1, output_.size(), out_) != output_.size())
+    if (std::fwrite(output_.view().data(), 1, output_.size(), out_) != output_.size())
       throw std::runtime_error("cannot write the output");
     output_.clear();
   }
@@ -144,7 +144,7 @@ class Batch {
   const chart::BirthInput& defaults_;
   chart::BirthInput input_;  // reused: its zone keeps its capacity
   std::FILE* out_;
-  std::string output_;
+  OutputBuffer output_;
   long long line_number_ = 0;
   bool faulted_ = false;
 };

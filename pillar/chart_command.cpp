@@ -72,14 +72,14 @@ CommandRunner add_chart_command(CLI::App& command) {
     if (!state->options.given("datetime"))
       throw chart::InputError("DATETIME is missing, e.g. pillar chart 1990-05-17T14:30");
     chart::Chart chart = chart::make_chart(input);
-    std::string out;
+    OutputBuffer out;
     if (state->json) {
       append_chart_json(out, chart);
-      out += '\n';
+      out.push_back('\n');
     } else {
-      out = chart_as_text(input, chart);
+      out.append(chart_as_text(input, chart));
     }
-    write_out(out);
+    write_out(out.view());
     return 0;
   };
 }

@@ -225,7 +225,7 @@ std::string format_utc_offset(int seconds) {
   return std::string(text, p);
 }
 
-void append_chart_json(std::string& out, const chart::Chart& chart) {
+void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   JsonWriter json(out);
   json.begin_object();
   json.key("schema");
@@ -252,7 +252,7 @@ void append_chart_json(std::string& out, const chart::Chart& chart) {
   json.end_object();
 }
 
-void append_error_json(std::string& out, std::string_view message, long long line) {
+void append_error_json(OutputBuffer& out, std::string_view message, long long line) {
   JsonWriter json(out);
   json.begin_object();
   json.key("error");
@@ -262,7 +262,7 @@ void append_error_json(std::string& out, std::string_view message, long long lin
   json.end_object();
 }
 
-void append_moments_json(std::string& out, const chart::Pillars& wanted,
+void append_moments_json(OutputBuffer& out, const chart::Pillars& wanted,
                          const std::vector<chart::MomentRange>& moments) {
   JsonWriter json(out);
   json.begin_object();

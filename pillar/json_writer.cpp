@@ -1,5 +1,7 @@
 #include "json_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -7,76 +9,104 @@ namespace pillar::cli {
 
 namespace {
 
-// Length of the well-formed UTF-8 sequence at `p`, or 0.
-std::size_t utf8_sequence_length(const unsigned char* p, const unsigned char* end) {
-  unsigned char lead = p[0];
-  std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-  if (length == 0 || lead > 0xF4 || static_cast<std::size_t>(end - p) < length) return 0;
+// What a byte means inside a string: 0 copied as it is, 1 escaped, 2-4 the
+// lead of a UTF-8 sequence of that length, 5 never valid.
+constexpr std::array<unsigned char, 256> kByteClass = [] {
+  std::array<unsigned char, 256> classes{};
+  for (int c = 0; c < 256; ++c)
+    classes[c] = c < 0x20 || c == '"' || c == '\\' ? 1
+                 : c < 0x80                        ? 0
+                 : c < 0xC2                        ? 5
+                 : c < 0xE0                        ? 2
+                 : c < 0xF0                        ? 3
+                 : c < 0xF5                        ? 4
+                                                   : 5;
+  return classes;
+}();
+
+// Whether the `length` bytes at `p` are one well-formed UTF-8 sequence
+// (no overlong form, surrogate or code point above U+10FFFF).
+bool well_formed(const unsigned char* p, std::size_t length) {
   for (std::size_t i = 1; i < length; ++i)
-    if ((p[i] & 0xC0) != 0x80) return 0;
-  // Overlong forms, surrogates and code points above U+10FFFF.
-  if (lead == 0xE0 && p[1] < 0xA0) return 0;
-  if (lead == 0xED && p[1] >= 0xA0) return 0;
-  if (lead == 0xF0 && p[1] < 0x90) return 0;
-  if (lead == 0xF4 && p[1] >= 0x90) return 0;
-  return length;
+    if ((p[i] & 0xC0) != 0x80) return false;
+  if (p[0] == 0xE0) return p[1] >= 0xA0;
+  if (p[0] == 0xED) return p[1] < 0xA0;
+  if (p[0] == 0xF0) return p[1] >= 0x90;
+  if (p[0] == 0xF4) return p[1] < 0x90;
+  return true;
 }
 
 }  // namespace
 
-void append_json_string(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
-  const auto* run = p;  // start of the bytes copied unchanged
-  auto flush = [&] { out.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p - run)); };
-  while (p < end) {
-    unsigned char c = *p;
-    if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80) {
-      ++p;
-      continue;
-    }
-    if (c >= 0x80) {
-      if (std::size_t length = utf8_sequence_length(p, end)) {
-        p += length;
-        continue;
-      }
-      flush();
-      out += "\xEF\xBF\xBD";
-      run = ++p;
-      continue;
-    }
-    flush();
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      default:
-        out += "\\u00";
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
-    }
-    run = ++p;
-  }
-  flush();
-  out += '"';
+void OutputBuffer::grow(std::size_t needed) {
+  std::size_t capacity = std::max({needed, capacity_ * 2, std::size_t{4096}});
+  auto data = std::make_unique_for_overwrite<char[]>(capacity);
+  if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+  data_ = std::move(data);
+  capacity_ = capacity;
 }
 
-void JsonWriter::key(std::string_view name) {
-  separate();
-  out_ += '"';
-  out_ += name;
-  out_ += "\":";
-  need_comma_ = false;
+void append_json_string(OutputBuffer& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  // Worst case: every byte becomes \u00XX (6 bytes) or U+FFFD (3 bytes).
+  char* w = out.reserve(text.size() * 6 + 2);
+  *w++ = '"';
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    unsigned char c = *p;
+    // The common case first: a CJK character, three bytes led by E1-EC or EE-EF.
+    if (c >= 0xE1 && c != 0xED && c <= 0xEF && end - p >= 3 && (p[1] & 0xC0) == 0x80 && (p[2] & 0xC0) == 0x80) {
+      w[0] = static_cast<char>(c), w[1] = static_cast<char>(p[1]), w[2] = static_cast<char>(p[2]);
+      w += 3;
+      p += 3;
+      continue;
+    }
+    switch (kByteClass[c]) {
+      case 0:
+        *w++ = static_cast<char>(c);
+        ++p;
+        continue;
+      case 1:
+        *w++ = '\\';
+        switch (c) {
+          case '"': *w++ = '"'; break;
+          case '\\': *w++ = '\\'; break;
+          case '\n': *w++ = 'n'; break;
+          case '\t': *w++ = 't'; break;
+          case '\r': *w++ = 'r'; break;
+          default:
+            std::memcpy(w, "u00", 3);
+            w += 3;
+            *w++ = kHex[c >> 4];
+            *w++ = kHex[c & 15];
+        }
+        ++p;
+        continue;
+      case 5:
+        break;
+      default: {
+        std::size_t length = kByteClass[c];
+        if (static_cast<std::size_t>(end - p) >= length && well_formed(p, length)) {
+          std::memcpy(w, p, length);
+          w += length;
+          p += length;
+          continue;
+        }
+      }
+    }
+    std::memcpy(w, "\xEF\xBF\xBD", 3);  // U+FFFD for a byte that starts no character
+    w += 3;
+    ++p;
+  }
+  *w++ = '"';
+  out.commit(w);
 }
 
 void JsonWriter::text_key(std::string_view name) {
   separate();
   append_json_string(out_, name);
-  out_ += ':';
+  out_.push_back(':');
   need_comma_ = false;
 }
 
@@ -94,10 +124,9 @@ void JsonWriter::string_or_null(const std::optional<std::string>& text) {
 }
 
 void JsonWriter::integer(std::int64_t value) {
-  separate();
-  char buffer[24];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out_.append(buffer, result.ptr);
+  char* p = out_.reserve(24);
+  if (need_comma_) *p++ = ',';
+  out_.commit(std::to_chars(p, p + 21, value).ptr);
   need_comma_ = true;
 }
 
@@ -115,7 +144,7 @@ void JsonWriter::number(double value, int decimals) {
     if (last[-1] == '.') --last;
   }
   std::string_view written(buffer, static_cast<std::size_t>(last - buffer));
-  out_ += written == "-0" ? "0" : written;
+  out_.append(written == "-0" ? "0" : written);
   need_comma_ = true;
 }
 
@@ -128,13 +157,13 @@ void JsonWriter::number_or_null(const std::optional<double>& value, int decimals
 
 void JsonWriter::boolean(bool value) {
   separate();
-  out_ += value ? "true" : "false";
+  out_.append(value ? "true" : "false");
   need_comma_ = true;
 }
 
 void JsonWriter::null() {
   separate();
-  out_ += "null";
+  out_.append("null");
   need_comma_ = true;
 }
 
