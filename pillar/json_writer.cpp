@@ -36,6 +36,25 @@ bool well_formed(const unsigned char* p, std::size_t length) {
   return true;
 }
 
+// Writes the escape of a quote, a backslash or a control character.
+char* write_escape(char* w, unsigned char c) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  *w++ = '\\';
+  switch (c) {
+    case '"': *w++ = '"'; break;
+    case '\\': *w++ = '\\'; break;
+    case '\n': *w++ = 'n'; break;
+    case '\t': *w++ = 't'; break;
+    case '\r': *w++ = 'r'; break;
+    default:
+      std::memcpy(w, "u00", 3);
+      w += 3;
+      *w++ = kHex[c >> 4];
+      *w++ = kHex[c & 15];
+  }
+  return w;
+}
+
 }  // namespace
 
 void OutputBuffer::grow(std::size_t needed) {
@@ -46,8 +65,21 @@ void OutputBuffer::grow(std::size_t needed) {
   capacity_ = capacity;
 }
 
+void append_utf8_json_string(OutputBuffer& out, std::string_view text) {
+  char* w = out.reserve(text.size() * 6 + 2);
+  *w++ = '"';
+  for (char c : text) {
+    auto byte = static_cast<unsigned char>(c);
+    if (kByteClass[byte] == 1) [[unlikely]]
+      w = write_escape(w, byte);
+    else
+      *w++ = c;
+  }
+  *w++ = '"';
+  out.commit(w);
+}
+
 void append_json_string(OutputBuffer& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
   // Worst case: every byte becomes \u00XX (6 bytes) or U+FFFD (3 bytes).
   char* w = out.reserve(text.size() * 6 + 2);
   *w++ = '"';
@@ -68,19 +100,7 @@ void append_json_string(OutputBuffer& out, std::string_view text) {
         ++p;
         continue;
       case 1:
-        *w++ = '\\';
-        switch (c) {
-          case '"': *w++ = '"'; break;
-          case '\\': *w++ = '\\'; break;
-          case '\n': *w++ = 'n'; break;
-          case '\t': *w++ = 't'; break;
-          case '\r': *w++ = 'r'; break;
-          default:
-            std::memcpy(w, "u00", 3);
-            w += 3;
-            *w++ = kHex[c >> 4];
-            *w++ = kHex[c & 15];
-        }
+        w = write_escape(w, c);
         ++p;
         continue;
       case 5:
@@ -114,6 +134,19 @@ void JsonWriter::string(std::string_view text) {
   separate();
   append_json_string(out_, text);
   need_comma_ = true;
+}
+
+void JsonWriter::utf8(std::string_view text) {
+  separate();
+  append_utf8_json_string(out_, text);
+  need_comma_ = true;
+}
+
+void JsonWriter::utf8_or_null(const std::optional<std::string>& text) {
+  if (text)
+    utf8(*text);
+  else
+    null();
 }
 
 void JsonWriter::string_or_null(const std::optional<std::string>& text) {

@@ -60,6 +60,10 @@ class JsonWriter {
   // A key that comes from data: escaped like a string.
   void text_key(std::string_view name);
   void string(std::string_view text);
+  // A text known to be UTF-8 (the engine's): only quotes, backslashes and
+  // control characters need escaping, so the bytes are not decoded.
+  void utf8(std::string_view text);
+  void utf8_or_null(const std::optional<std::string>& text);
   void string_or_null(const std::optional<std::string>& text);
   void integer(std::int64_t value);
   // A number with at most `decimals` decimals, trailing zeros dropped.
@@ -85,6 +89,9 @@ class JsonWriter {
   OutputBuffer& out_;
   bool need_comma_ = false;
 };
+
+// Appends `text`, known to be UTF-8, as a JSON string.
+void append_utf8_json_string(OutputBuffer& out, std::string_view text);
 
 // Appends `text` as a JSON string: quotes and control characters escaped,
 // bytes that are not UTF-8 replaced by U+FFFD, so the output always parses.
