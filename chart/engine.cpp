@@ -399,6 +399,7 @@ struct BoundaryContext {
   const PillarNumbers& numbers;
   std::vector<Warning>& warnings;
   bool hour_known;
+  std::int64_t margin;
 };
 
 // The chart one second across a boundary `seconds_away` from the birth (the
@@ -421,7 +422,7 @@ void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t secon
 }
 
 void boundary_warnings(BoundaryContext& c) {
-  std::int64_t margin = c.input.margin_seconds;
+  std::int64_t margin = c.margin;
   const auto& jie = jie_instants();
   int index = jie_index_at(c.birth.term_utc);
   if (c.birth.term_utc - jie[index] <= margin)
@@ -447,18 +448,18 @@ void boundary_warnings(BoundaryContext& c) {
     // A clock reading near a change of the zone's offset may have been read
     // on the other offset.
     detail::Place::Offset offset = c.place.offset_at(c.birth.utc);
-    std::int64_t change = 0;
+    std::optional<std::int64_t> change;
     if (c.birth.utc - offset.begins <= margin) change = offset.begins;
     else if (offset.ends - c.birth.utc <= margin) change = offset.ends;
     if (change) {
-      int other_offset = c.place.offset_at(change == offset.begins ? change - 1 : change).total;
+      int other_offset = c.place.offset_at(*change == offset.begins ? *change - 1 : *change).total;
       Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
       if (other.term_utc >= first_instant() && other.term_utc < end_instant()) {
         PillarNumbers numbers = numbers_of(other, c.input.zi_school);
         std::vector<std::string> keys = differing(c.numbers, numbers);
-        c.warnings.push_back({"dst", keys, change - c.birth.utc,
-                              "the birth lies " + distance_text(change - c.birth.utc) +
+        c.warnings.push_back({"dst", keys, *change - c.birth.utc,
+                              "the birth lies " + distance_text(*change - c.birth.utc) +
                                   " a change of the clock's offset; read with offset " + offset_text(other_offset) +
                                   ", " + joined(keys) + " would differ",
                               texts_of(numbers)});
@@ -525,7 +526,6 @@ Chart make_chart(const BirthInput& input) {
 
   Reading birth = read_at(utc, place, solar);
   check_range(birth);
-  if (!hour_known) birth.clock = solar.kind == SolarTime::Clock ? civil : birth.clock;
   PillarNumbers numbers = numbers_of(birth, input.zi_school);
 
   Chart chart;
@@ -560,9 +560,9 @@ Chart make_chart(const BirthInput& input) {
   chart.analysis = analyse(numbers, birth.term_utc);
   if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
 
-  BirthInput unknown_hour_margin = input;
-  if (!hour_known) unknown_hour_margin.margin_seconds = 12 * 3600;  // a jie anywhere on that day
-  BoundaryContext context{unknown_hour_margin, place, solar, birth, numbers, chart.warnings, hour_known};
+  // Without an hour, a jie anywhere on that day.
+  BoundaryContext context{input,   place,          solar,      birth,
+                          numbers, chart.warnings, hour_known, hour_known ? input.margin_seconds : 12 * 3600};
   boundary_warnings(context);
   return chart;
 }

@@ -3,7 +3,6 @@
 #include <date/tz.h>
 
 #include <chrono>
-#include <limits>
 
 #include "chart.h"
 #include "pillar_arithmetic.h"
@@ -50,9 +49,9 @@ Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
 }
 
 Place::Offset Place::lookup(std::int64_t utc) const {
-  if (!zone_)
-    return {fixed_offset_, 0, std::numeric_limits<std::int64_t>::min(),
-            std::numeric_limits<std::int64_t>::max()};
+  // Far enough to mean "never", near enough that distances to it do not overflow.
+  constexpr std::int64_t kNever = std::int64_t{1} << 60;
+  if (!zone_) return {fixed_offset_, 0, -kNever, kNever};
   date::sys_info info = zone_->get_info(date::sys_seconds(std::chrono::seconds(utc)));
   Offset result{static_cast<int>(info.offset.count()), 0, info.begin.time_since_epoch().count(),
                 info.end.time_since_epoch().count()};
