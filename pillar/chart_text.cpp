@@ -118,6 +118,44 @@ std::string luck_as_text(const chart::Luck& luck) {
   return text;
 }
 
+const char* boundary_name(const std::string& boundary) {
+  if (boundary == "jie") return "节";
+  if (boundary == "hour") return "时辰";
+  if (boundary == "day") return "换日";
+  if (boundary == "dst") return "改时（夏令时）";
+  return boundary.c_str();
+}
+
+const char* position_name(const std::string& position) {
+  if (position == "year") return "年柱";
+  if (position == "month") return "月柱";
+  if (position == "day") return "日柱";
+  if (position == "hour") return "时柱";
+  return position.c_str();
+}
+
+// "5 分 26 秒后": how far the boundary lies from the birth.
+std::string distance_text(std::int64_t seconds_away) {
+  std::int64_t left = seconds_away < 0 ? -seconds_away : seconds_away;
+  std::string text;
+  if (left >= 3600) text += std::to_string(left / 3600) + " 时 ";
+  if (left >= 60) text += std::to_string(left / 60 % 60) + " 分 ";
+  text += std::to_string(left % 60) + " 秒";
+  return text + (seconds_away < 0 ? "前" : "后");
+}
+
+std::string warnings_as_text(const std::vector<chart::Warning>& warnings) {
+  TextTable table;
+  table.add_row({"提示", "边界", "距出生", "不同", "另一盘"});
+  for (const auto& warning : warnings) {
+    std::string differing;
+    for (const auto& position : warning.pillars) differing += (differing.empty() ? "" : " ") + std::string(position_name(position));
+    table.add_row({"", boundary_name(warning.boundary), distance_text(warning.seconds_away),
+                   differing.empty() ? "无" : differing, four_pillars_line(warning.other)});
+  }
+  return table.render();
+}
+
 }  // namespace
 
 std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& chart) {
@@ -136,8 +174,7 @@ std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& ch
   add_analysis(analysis, chart.analysis);
   text += analysis.render();
   text += chart.luck ? "\n" + luck_as_text(*chart.luck) : "\n大运  需要 --sex\n";
-  for (const auto& warning : chart.warnings)
-    text += "\n注意  " + warning.message + "\n      另一盘：" + four_pillars_line(warning.other) + "\n";
+  if (!chart.warnings.empty()) text += "\n" + warnings_as_text(chart.warnings);
   return text;
 }
 
