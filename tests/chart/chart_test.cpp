@@ -99,6 +99,13 @@ TEST(ChartPillars, LateZiHourUnderEachSchool) {
     EXPECT_EQ(chart.pillars.day, c.day) << c.when << " school " << static_cast<int>(c.school);
     EXPECT_EQ(chart.pillars.hour, c.hour) << c.when << " school " << static_cast<int>(c.school);
   }
+  // One second before 23:00 the day-at-23 school warns of the day across it.
+  BirthInput input = birth("2000-01-01T22:59:59");
+  input.zi_school = ZiSchool::DayChangesAt23;
+  Chart chart = make_chart(input);
+  ASSERT_TRUE(has_warning(chart, "day"));
+  EXPECT_EQ(chart.warnings[0].seconds_away, 1);
+  EXPECT_EQ(chart.warnings[0].other, four("己卯", "丙子", "己未", "甲子"));
 }
 
 // China kept daylight saving 1986-1991: on 1986-05-04 the clock jumped from
