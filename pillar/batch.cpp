@@ -10,6 +10,7 @@
 
 #include "birth_options.h"
 #include "chart_json.h"
+#include "commands.h"
 
 namespace pillar::cli {
 
@@ -133,7 +134,7 @@ class Batch {
 
   void flush() {
     if (std::fwrite(output_.view().data(), 1, output_.size(), out_) != output_.size())
-      throw std::runtime_error("cannot write the output");
+      throw StreamError("cannot write the output");
     output_.clear();
   }
 
@@ -170,10 +171,10 @@ int run_batch(const chart::BirthInput& defaults, std::FILE* in, std::FILE* out) 
     std::memmove(buffer.data(), buffer.data() + start, end - start);
     filled = end - start;
   }
-  if (std::ferror(in)) throw std::runtime_error("cannot read the input");
+  if (std::ferror(in)) throw StreamError("cannot read the input");
   if (filled > 0) batch.line(std::string_view(buffer.data(), filled));
   batch.flush();
-  if (std::fflush(out) != 0) throw std::runtime_error("cannot write the output");
+  if (std::fflush(out) != 0) throw StreamError("cannot write the output");
   return batch.faulted() ? 1 : 0;
 }
 

@@ -47,7 +47,7 @@ bool BoundBirthOptions::given(std::string_view batch_key) const {
 
 void write_out(std::string_view text) {
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    throw std::runtime_error("cannot write the output");
+    throw StreamError("cannot write the output");
 }
 
 CommandRunner add_chart_command(CLI::App& command) {

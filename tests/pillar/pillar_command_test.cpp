@@ -202,6 +202,17 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(lines.back() + "\n", single.out);
 }
 
+// Output that cannot be written is a failure, never a silent success.
+TEST(PillarCommand, UnwritableOutputFails) {
+  const std::string command = PILLAR_COMMAND;
+  for (const std::string& line :
+       {command + " chart 1990-05-17T14:30 >/dev/full 2>/dev/null",
+        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null"}) {
+    int raw = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << line;
+  }
+}
+
 TEST(PillarCommand, FindListsMomentRanges) {
   Result found = run("find 甲子 丙寅 戊辰 壬子 --json");
   ASSERT_EQ(found.status, 0) << found.err;
