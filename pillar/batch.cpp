@@ -61,10 +61,12 @@ class LineReader final : public nlohmann::json_sax<Json> {
   bool end_array() override { return true; }
   bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) override {
     // "[json.exception.parse_error.101] parse error at ..." without the tag.
-    std::string_view message = error.what();
+    // The line number is the batch's, so "at line 1, column 5" becomes "at column 5".
+    std::string message = error.what();
     if (auto tag_end = message.find("] "); message.starts_with("[json.") && tag_end != message.npos)
-      message.remove_prefix(tag_end + 2);
-    throw InputError("not a JSON object: " + std::string(message));
+      message.erase(0, tag_end + 2);
+    if (auto at = message.find("at line 1, "); at != message.npos) message.erase(at + 3, 8);
+    throw InputError("not a JSON object: " + message);
   }
 
   bool gave(std::string_view key) const {
