@@ -55,6 +55,41 @@ char* write_escape(char* w, unsigned char c) {
   return w;
 }
 
+// Whether any of the 8 bytes is below 0x20, a quote or a backslash
+// (bit tricks exact for "any"; bytes of 0x80 and above never count).
+bool word_needs_escape(std::uint64_t x) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  auto has_zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  return ((x - kOnes * 0x20) & ~x & kHighs) | has_zero_byte(x ^ (kOnes * '"')) |
+         has_zero_byte(x ^ (kOnes * '\\'));
+}
+
+// Checks the text a word at a time (the last word overlapping the one
+// before), so a text without quotes and control characters costs a few
+// instructions instead of a branch per byte.
+bool may_need_escape(std::string_view text) {
+  const char* p = text.data();
+  std::size_t n = text.size();
+  std::uint64_t word = 0;
+  if (n >= 8) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+      std::memcpy(&word, p + i, 8);
+      if (word_needs_escape(word)) return true;
+    }
+    std::memcpy(&word, p + n - 8, 8);
+    return word_needs_escape(word);
+  }
+  if (n >= 4) {
+    std::uint32_t low = 0, high = 0;
+    std::memcpy(&low, p, 4);
+    std::memcpy(&high, p + n - 4, 4);
+    return word_needs_escape(low | std::uint64_t{high} << 32);
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (kByteClass[static_cast<unsigned char>(p[i])] == 1) return true;
+  return false;
+}
+
 }  // namespace
 
 void OutputBuffer::grow(std::size_t needed) {
@@ -68,12 +103,17 @@ void OutputBuffer::grow(std::size_t needed) {
 void append_utf8_json_string(OutputBuffer& out, std::string_view text) {
   char* w = out.reserve(text.size() * 6 + 2);
   *w++ = '"';
-  for (char c : text) {
-    auto byte = static_cast<unsigned char>(c);
-    if (kByteClass[byte] == 1) [[unlikely]]
-      w = write_escape(w, byte);
-    else
-      *w++ = c;
+  if (!may_need_escape(text)) {
+    std::memcpy(w, text.data(), text.size());
+    w += text.size();
+  } else {
+    for (char c : text) {
+      auto byte = static_cast<unsigned char>(c);
+      if (kByteClass[byte] == 1)
+        w = write_escape(w, byte);
+      else
+        *w++ = c;
+    }
   }
   *w++ = '"';
   out.commit(w);
@@ -165,19 +205,31 @@ void JsonWriter::integer(std::int64_t value) {
 
 void JsonWriter::number(double value, int decimals) {
   if (!std::isfinite(value)) return null();  // JSON has no NaN or infinity
-  separate();
-  char buffer[64];
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  if (result.ec != std::errc())  // too long for fixed notation
-    result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  char* last = result.ptr;
-  std::string_view digits(buffer, static_cast<std::size_t>(last - buffer));
-  if (digits.find('.') != std::string_view::npos && digits.find('e') == std::string_view::npos) {
-    while (last[-1] == '0') --last;
-    if (last[-1] == '.') --last;
+  std::int64_t scale = 1;
+  for (int i = 0; i < decimals; ++i) scale *= 10;
+  if (std::fabs(value) * static_cast<double>(scale) >= 9e15) {  // beyond exact integers: rare, slow path
+    separate();
+    char buffer[32];
+    out_.append({buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr});
+    need_comma_ = true;
+    return;
   }
-  std::string_view written(buffer, static_cast<std::size_t>(last - buffer));
-  out_.append(written == "-0" ? "0" : written);
+  // Rounded to `decimals` in integer arithmetic: std::to_chars with a
+  // precision costs ten times more.
+  std::int64_t scaled = std::llround(value * static_cast<double>(scale));
+  char* p = out_.reserve(48);
+  if (need_comma_) *p++ = ',';
+  if (scaled < 0) *p++ = '-', scaled = -scaled;
+  p = std::to_chars(p, p + 20, scaled / scale).ptr;
+  std::int64_t fraction = scaled % scale;
+  if (fraction != 0) {
+    *p++ = '.';
+    for (std::int64_t digit = scale / 10; fraction != 0; digit /= 10) {
+      *p++ = static_cast<char>('0' + fraction / digit);
+      fraction %= digit;
+    }
+  }
+  out_.commit(p);
   need_comma_ = true;
 }
 
