@@ -103,9 +103,38 @@ void OutputBuffer::grow(std::size_t needed) {
 void append_utf8_json_string(OutputBuffer& out, std::string_view text) {
   char* w = out.reserve(text.size() * 6 + 2);
   *w++ = '"';
+  const char* p = text.data();
+  std::size_t n = text.size();
+  // Most texts are 2-5 CJK characters: two overlapping words checked and
+  // copied whole, without a call to memcpy.
+  if (n >= 8 && n <= 16) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, p, 8);
+    std::memcpy(&tail, p + n - 8, 8);
+    if (!(word_needs_escape(head) | word_needs_escape(tail))) {
+      std::memcpy(w, &head, 8);
+      std::memcpy(w + n - 8, &tail, 8);
+      w[n] = '"';
+      out.commit(w + n + 1);
+      return;
+    }
+  } else if (n >= 4 && n < 8) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    if (!word_needs_escape(head | std::uint64_t{tail} << 32)) {
+      std::memcpy(w, &head, 4);
+      std::memcpy(w + n - 4, &tail, 4);
+      w[n] = '"';
+      out.commit(w + n + 1);
+      return;
+    }
+  }
   if (!may_need_escape(text)) {
-    std::memcpy(w, text.data(), text.size());
-    w += text.size();
+    if (n < 4)  // one CJK character, or a short ASCII text
+      for (std::size_t i = 0; i < n; ++i) *w++ = p[i];
+    else
+      std::memcpy(w, p, n), w += n;
   } else {
     for (char c : text) {
       auto byte = static_cast<unsigned char>(c);
