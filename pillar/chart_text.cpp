@@ -1,5 +1,6 @@
 #include "chart_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -32,7 +33,8 @@ std::string four_pillars_line(const chart::Pillars& pillars) {
 
 void add_header(TextTable& table, const chart::BirthInput& input, const chart::Chart& chart) {
   const chart::Corrections& c = chart.corrections;
-  std::string zone = c.zone + "  UTC" + format_utc_offset(c.utc_offset_seconds);
+  std::string offset = "UTC" + format_utc_offset(c.utc_offset_seconds);
+  std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
   if (c.dst_seconds != 0) zone += "（夏令时 " + format_utc_offset(c.dst_seconds) + "）";
   table.add_row({"出生", civil_text(input.local) + "  " + zone});
   table.add_row({"世界时", c.utc});
@@ -156,6 +158,22 @@ std::string warnings_as_text(const std::vector<chart::Warning>& warnings) {
   return table.render();
 }
 
+// The candidate hour pillars under their branches; the first and the last
+// are the early and the late 子 hour.
+std::string candidates_as_text(const std::vector<std::string>& candidates) {
+  constexpr std::size_t kCharacter = 3;  // bytes of one CJK character in UTF-8
+  std::vector<std::string> hours = {"时辰"}, pillars = {"候选时柱"};
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    std::string branch = candidates[i].substr(std::min(kCharacter, candidates[i].size()));
+    hours.push_back(i == 0 ? "早" + branch : i + 1 == candidates.size() ? "晚" + branch : branch);
+    pillars.push_back(candidates[i]);
+  }
+  TextTable table;
+  table.add_row(std::move(hours));
+  table.add_row(std::move(pillars));
+  return table.render();
+}
+
 }  // namespace
 
 std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& chart) {
@@ -165,11 +183,7 @@ std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& ch
   TextTable pillars;
   add_pillars(pillars, chart);
   text += pillars.render() + "\n";
-  if (!chart.candidate_hours.empty()) {
-    std::string candidates;
-    for (const auto& hour : chart.candidate_hours) candidates += (candidates.empty() ? "" : " ") + hour;
-    text += "候选时柱  " + candidates + "\n\n";
-  }
+  if (!chart.candidate_hours.empty()) text += candidates_as_text(chart.candidate_hours) + "\n";
   TextTable analysis;
   add_analysis(analysis, chart.analysis);
   text += analysis.render();
