@@ -95,8 +95,11 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }};
 
 void apply_datetime(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("datetime", value);
+  if (text.size() > 32)  // no date and time is this long: keep the message one short line
+    reject("datetime", text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
-    input.local = chart::parse_civil_moment(text_of("datetime", value));
+    input.local = chart::parse_civil_moment(text);
   } catch (const InputError& error) {
     throw InputError(std::string("datetime: ") + error.what());
   }

@@ -202,6 +202,27 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(lines.back() + "\n", single.out);
 }
 
+// Lines made to break a reader: each still gets one JSON line back.
+TEST(PillarCommand, BatchSurvivesHostileLines) {
+  const std::vector<std::string> lines = {
+      std::string(100000, '['),
+      R"({"datetime": ")" + std::string(3 << 20, 'x') + R"("})",  // longer than the read buffer
+      R"({"\u0000": 1})",
+      R"({"datetime": "1990-05-17T14:30", "luck_count": 1e308})",
+      R"({"datetime": "1990-05-17T14:30", "longitude": -0.0, "margin": 1e-320})",
+  };
+  std::string input;
+  for (const std::string& line : lines) input += line + "\n";
+  Result batch = run("chart --batch", input);
+  EXPECT_EQ(batch.status, 0) << batch.err;
+  std::vector<std::string> answers = lines_of(batch.out);
+  ASSERT_EQ(answers.size(), lines.size());
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_LT(answers[i].size(), 4000u);  // an error quotes at most a little of its line
+    EXPECT_EQ(Json::parse(answers[i]).contains("error"), i + 1 < answers.size()) << answers[i].substr(0, 200);
+  }
+}
+
 // Output that cannot be written is a failure, never a silent success.
 TEST(PillarCommand, UnwritableOutputFails) {
   const std::string command = PILLAR_COMMAND;
