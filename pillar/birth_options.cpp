@@ -11,10 +11,6 @@ namespace pillar::cli {
 using chart::BirthInput;
 using chart::InputError;
 
-namespace {
-
-// The user's text inside a one-line message: control characters (a batch
-// string may hold a decoded newline) become '?', long texts are cut.
 std::string quoted(std::string_view text) {
   constexpr std::size_t kLongest = 60;
   std::string out = "\"";
@@ -26,6 +22,8 @@ std::string quoted(std::string_view text) {
   out += '"';
   return out;
 }
+
+namespace {
 
 std::string number_text(double number) {
   char text[32];
