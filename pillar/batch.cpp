@@ -47,9 +47,9 @@ class LineReader final : public nlohmann::json_sax<Json> {
   }
   bool key(string_t& name) override {
     option_ = find_birth_option(name);
-    if (!option_) throw InputError("unknown key " + quoted(name));
+    if (!option_) throw InputError("unknown key " + quoted_text(name));
     auto bit = 1u << (option_ - birth_options().data());
-    if (seen_ & bit) throw InputError("key " + quoted(name) + " given twice");
+    if (seen_ & bit) throw InputError("key " + quoted_text(name) + " given twice");
     seen_ |= bit;
     return true;
   }

@@ -11,7 +11,7 @@ namespace pillar::cli {
 using chart::BirthInput;
 using chart::InputError;
 
-std::string quoted(std::string_view text) {
+std::string quoted_text(std::string_view text) {
   constexpr std::size_t kLongest = 60;
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
@@ -32,7 +32,7 @@ std::string number_text(double number) {
 }
 
 [[noreturn]] void reject(const char* what, std::string_view text, const char* expected) {
-  throw InputError(std::string(what) + " " + quoted(text) + ": " + expected);
+  throw InputError(std::string(what) + " " + quoted_text(text) + ": " + expected);
 }
 
 // A number of exactly `width` digits at `pos`, or -1.

@@ -42,7 +42,7 @@ chart::ZiSchool parse_zi_school(std::string_view text);
 
 // The user's text inside a one-line message: in quotes, control characters
 // replaced, cut after 60 bytes.
-std::string quoted(std::string_view text);
+std::string quoted_text(std::string_view text);
 
 // The texts the command writes for its enumerations.
 const char* zi_school_name(chart::ZiSchool school);
