@@ -83,6 +83,22 @@ bool may_need_escape(std::string_view text) {
 
 }  // namespace
 
+bool is_utf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    unsigned char lead_class = kByteClass[*p];
+    if (lead_class <= 1) {
+      ++p;
+      continue;
+    }
+    std::size_t length = lead_class;
+    if (lead_class == 5 || static_cast<std::size_t>(end - p) < length || !well_formed(p, length)) return false;
+    p += length;
+  }
+  return true;
+}
+
 void OutputBuffer::grow(std::size_t needed) {
   std::size_t capacity = std::max({needed, capacity_ * 2, std::size_t{4096}});
   auto data = std::make_unique_for_overwrite<char[]>(capacity);

@@ -121,6 +121,9 @@ class JsonWriter {
   bool need_comma_ = false;
 };
 
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool is_utf8(std::string_view text);
+
 // Appends `text`, known to be UTF-8, as a JSON string.
 void append_utf8_json_string(OutputBuffer& out, std::string_view text);
 

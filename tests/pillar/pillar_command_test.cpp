@@ -202,6 +202,19 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(lines.back() + "\n", single.out);
 }
 
+// A plain line and the same line written with escapes (which take the
+// library's parser) give the same chart.
+TEST(PillarCommand, BatchReadsEscapedAndPlainLinesAlike) {
+  Result batch = run("chart --batch",
+                     R"({"datetime": "1990-05-17T14:30", "sex": "男", "tz": "Asia/Shanghai", "margin": 20})"
+                     "\n"
+                     R"({"datetime":"1990-05-17T14:30","sex":"\u7537","tz":"Asia\/Shanghai","margin":2e1})");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 2u) << batch.err;
+  EXPECT_EQ(Json::parse(lines[0]).count("error"), 0u) << lines[0];
+  EXPECT_EQ(lines[0], lines[1]);
+}
+
 // Lines made to break a reader: each still gets one JSON line back.
 TEST(PillarCommand, BatchSurvivesHostileLines) {
   const std::vector<std::string> lines = {
