@@ -28,7 +28,11 @@ class LineReader final : public nlohmann::json_sax<Json> {
  public:
   explicit LineReader(chart::BirthInput& input) : input_(input) {}
 
-  bool null() override { return value_at_top(); }  // a null key is an absent key
+  bool null() override {  // a key whose value is null counts as absent
+    value_at_top();
+    seen_ &= ~bit_of(option_);
+    return true;
+  }
   bool boolean(bool value) override {
     OptionValue v;
     v.kind = OptionValue::Kind::Boolean;
@@ -51,7 +55,7 @@ class LineReader final : public nlohmann::json_sax<Json> {
   bool key(string_t& name) override {
     option_ = find_birth_option(name);
     if (!option_) throw InputError("unknown key " + quoted_text(name));
-    auto bit = 1u << (option_ - birth_options().data());
+    auto bit = bit_of(option_);
     if (seen_ & bit) throw InputError("key " + quoted_text(name) + " given twice");
     seen_ |= bit;
     return true;
@@ -72,12 +76,10 @@ class LineReader final : public nlohmann::json_sax<Json> {
     throw InputError("not a JSON object: " + message);
   }
 
-  bool gave(std::string_view key) const {
-    const BirthOption* option = find_birth_option(key);
-    return seen_ & (1u << (option - birth_options().data()));
-  }
+  bool gave(std::string_view key) const { return seen_ & bit_of(find_birth_option(key)); }
 
  private:
+  static unsigned bit_of(const BirthOption* option) { return 1u << (option - birth_options().data()); }
   bool value_at_top() {
     if (depth_ == 0) throw InputError("a line must hold one JSON object");
     return true;

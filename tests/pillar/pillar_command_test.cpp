@@ -173,6 +173,7 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
                       R"({"datetime": "1990-05-17T14:30", "longitude": {"deg": 1}})" + "\n" +
                       R"({"datetime": "1990-05-17T14:30", "tz": "Asia/Shanghai", "utc_offset": "+08:00"})" + "\n" +
                       R"({"datetime": "1990-05-17T14:30", "sex": "\u0000"} trailing)" + "\n" +
+                      R"({"datetime": null, "tz": null, "utc_offset": "+08:00"})" + "\n" +
                       "{\"datetime\": \"\xff\xfe\"}\n" +
                       R"({"tz": "Asia/Shanghai"})" + "\n" +
                       R"(["1990-05-17T14:30"])" + "\n" +
@@ -181,8 +182,8 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(batch.status, 0) << batch.err;
   EXPECT_EQ(batch.err, "");
   std::vector<std::string> lines = lines_of(batch.out);
-  ASSERT_EQ(lines.size(), 12u) << batch.out;
-  const int error_lines[] = {2, 5, 6, 7, 8, 9, 10, 11, 12};
+  ASSERT_EQ(lines.size(), 13u) << batch.out;
+  const int error_lines[] = {2, 5, 6, 7, 8, 9, 10, 11, 12, 13};
   std::size_t next_error = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE(lines[i]);
