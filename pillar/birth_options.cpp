@@ -1,5 +1,6 @@
 #include "birth_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -13,8 +14,11 @@ using chart::InputError;
 
 std::string quoted_text(std::string_view text) {
   constexpr std::size_t kLongest = 60;
+  std::size_t cut = std::min(text.size(), kLongest);
+  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;  // not inside a UTF-8 character
   std::string out = "\"";
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+  for (std::size_t i = 0; i < cut; ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     out += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
   }
