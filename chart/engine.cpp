@@ -226,19 +226,19 @@ std::string commander_of(std::int64_t term_utc) {
   return name.empty() ? std::string() : utf8_of(name);
 }
 
-Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
+// Fills `a` in place: a reused chart keeps the storage of its lists.
+void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
   const Lexicon& x = lexicon();
-  Analysis a;
   const int pairs[] = {n.year, n.month, n.day, n.hour};
   const int count = n.hour >= 0 ? 4 : 3;
   const int day_stem = stem_of(n.day);
   std::array<int, 5> elements{};
   std::array<int, 10> gods{};
 
-  a.pillars.reserve(count);
+  a.pillars.resize(count);
   for (int position = 0; position < count; ++position) {
     int pair = pairs[position], stem = stem_of(pair), branch = branch_of(pair);
-    PillarAnalysis& p = a.pillars.emplace_back();
+    PillarAnalysis& p = a.pillars[position];
     p.pillar = pairs_utf8()[pair];
     p.nayin = x.nayin[pair];
     p.grade = x.grade[pair];
@@ -250,10 +250,12 @@ Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
       ++gods[god];
     }
     p.growth_phase = x.growth[day_stem - 1][branch - 1];
-    p.hidden.reserve(x.hidden[branch - 1].size());
-    for (int hidden : x.hidden[branch - 1]) {
-      int god = x.ten_god_of[day_stem - 1][hidden - 1];
-      p.hidden.push_back({x.stems[hidden - 1], x.ten_gods[god]});
+    const std::vector<int>& hidden_stems = x.hidden[branch - 1];
+    p.hidden.resize(hidden_stems.size());
+    for (std::size_t i = 0; i < hidden_stems.size(); ++i) {
+      int hidden = hidden_stems[i], god = x.ten_god_of[day_stem - 1][hidden - 1];
+      p.hidden[i].stem = x.stems[hidden - 1];
+      p.hidden[i].ten_god = x.ten_gods[god];
       ++gods[god];
     }
     ++elements[x.stem_element[stem - 1]];
@@ -263,14 +265,15 @@ Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
   a.void_of_year = x.void_branches[n.year];
   a.void_of_day = x.void_branches[n.day];
   a.commander = commander_of(term_utc);
-  a.element_counts.reserve(elements.size());
-  for (std::size_t i = 0; i < elements.size(); ++i) a.element_counts.emplace_back(x.elements[i], elements[i]);
-  a.ten_god_counts.reserve(gods.size());
-  for (std::size_t i = 0; i < gods.size(); ++i) a.ten_god_counts.emplace_back(x.ten_gods[i], gods[i]);
+  a.element_counts.resize(elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) a.element_counts[i] = {x.elements[i], elements[i]};
+  a.ten_god_counts.resize(gods.size());
+  for (std::size_t i = 0; i < gods.size(); ++i) a.ten_god_counts[i] = {x.ten_gods[i], gods[i]};
   a.wealth_treasury = x.treasuries[day_stem - 1][0];
   a.seal_treasury = x.treasuries[day_stem - 1][1];
   a.office = x.treasuries[day_stem - 1][2];
 
+  a.relations.clear();
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j) {
       int si = stem_of(pairs[i]), sj = stem_of(pairs[j]), bi = branch_of(pairs[i]), bj = branch_of(pairs[j]);
@@ -283,7 +286,6 @@ Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
                                std::string(kPositions[i]) + "-" + kPositions[j]});
       }
     }
-  return a;
 }
 
 // ---- luck ----------------------------------------------------------------
@@ -298,24 +300,19 @@ std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t s
   return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + seconds;
 }
 
-// A civil reading of the place as text with the offset in force then; in a
-// gap the later reading's offset.
-std::string civil_text(std::int64_t clock, const detail::Place::Resolved& resolved) {
-  return iso_with_offset(clock - resolved.offset, resolved.offset);
-}
-
-Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place) {
+// Fills `luck` in place: a reused chart keeps the storage of its texts and lists.
+void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place,
+             Luck& luck) {
   const auto& jie = jie_instants();
   int index = jie_index_at(birth.term_utc);
   if (index + 1 >= kJieCount)
     throw InputError("the luck of a birth after 大雪 2079 needs the 小寒 of 2080, beyond the term table");
   bool yang_year = n.year % 2 == 0;  // 甲 丙 戊 庚 壬 have even numbers from 甲子 = 0
-  Luck luck;
   luck.forward = yang_year == (*input.sex == Sex::Male);
   std::int64_t distance =
       luck.forward ? jie[index + 1] - birth.term_utc : birth.term_utc - jie[index];
-  luck.previous_jie = iso_with_offset(jie[index], place.offset_at(jie[index]).total);
-  luck.next_jie = iso_with_offset(jie[index + 1], place.offset_at(jie[index + 1]).total);
+  assign_iso_with_offset(luck.previous_jie, jie[index], place.offset_at(jie[index]).total);
+  assign_iso_with_offset(luck.next_jie, jie[index + 1], place.offset_at(jie[index + 1]).total);
 
   std::int64_t birth_civil = birth.utc + birth.offset;
   std::int64_t start_civil;
@@ -339,11 +336,12 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
-  luck.start = civil_text(start_civil, place.resolve(start_civil));
+  detail::Place::Resolved start = place.resolve(start_civil);
+  assign_iso_with_offset(luck.start, start_civil - start.offset, start.offset);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
-  luck.pillars.reserve(input.luck_count);
+  luck.pillars.resize(input.luck_count);
   const Civil first = civil_of(start_civil);
   for (int i = 1; i <= input.luck_count; ++i) {
     int pair = mod(n.month + (luck.forward ? i : -i), 60);
@@ -353,15 +351,18 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     detail::Place::Resolved resolved =
         place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
     double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
-    luck.pillars.push_back({pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)),
-                            iso_with_offset(c, resolved.offset), std::round(age * 100) / 100});
+    LuckPillar& pillar = luck.pillars[i - 1];
+    pillar.pillar = pairs_utf8()[pair];
+    pillar.ten_god = ten_god_text(n.day, stem_of(pair));
+    assign_iso_with_offset(pillar.start, c, resolved.offset);
+    pillar.age = std::round(age * 100) / 100;
   }
+  luck.annual.clear();
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
       luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair))});
     }
-  return luck;
 }
 
 // ---- boundaries ----------------------------------------------------------
@@ -479,6 +480,12 @@ Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool 
 }
 
 Chart make_chart(const BirthInput& input) {
+  Chart chart;
+  make_chart(input, chart);
+  return chart;
+}
+
+void make_chart(const BirthInput& input, Chart& chart) {
   check_civil(input.local);
   if (input.longitude && !(std::fabs(*input.longitude) <= 180))
     throw InputError("longitude must lie between -180 and 180 degrees");
@@ -528,24 +535,28 @@ Chart make_chart(const BirthInput& input) {
   check_range(birth);
   PillarNumbers numbers = numbers_of(birth, input.zi_school);
 
-  Chart chart;
   Corrections& k = chart.corrections;
   detail::Place::Offset offset = place.offset_at(utc);
   k.zone = place.name();
   k.utc_offset_seconds = offset.total;
   k.dst_seconds = offset.dst;
-  k.local = iso_of(utc + offset.total) + offset_text(offset.total);
-  if (!hour_known) k.local = k.local.substr(0, 10);
-  k.utc = iso_of(utc) + "Z";
+  assign_iso_with_offset(k.local, utc, offset.total);
+  if (!hour_known) k.local.resize(10);
+  assign_iso(k.utc, utc, "Z");
   k.solar_kind = solar.kind == SolarTime::Clock ? "clock" : solar.kind == SolarTime::Mean ? "mean" : "apparent";
-  if (solar.kind != SolarTime::Clock) {
+  k.equation_of_time_seconds.reset();
+  k.longitude_seconds.reset();
+  if (solar.kind == SolarTime::Clock) {
+    k.solar_time.reset();
+  } else {
     double eot = 0;
     solar_offset(solar, utc, &eot);
-    k.solar_time = iso_of(birth.clock);
+    assign_iso(k.solar_time ? *k.solar_time : k.solar_time.emplace(), birth.clock);
     if (solar.kind == SolarTime::Apparent) k.equation_of_time_seconds = std::round(eot * 10) / 10;
     k.longitude_seconds = solar.longitude * 240.0 - (offset.total - offset.dst);
   }
 
+  chart.candidate_hours.clear();
   if (hour_known) {
     chart.pillars = texts_of(numbers);
   } else {
@@ -557,14 +568,17 @@ Chart make_chart(const BirthInput& input) {
     for (int hour = 0; hour <= 23; hour += hour == 0 ? 1 : 2)
       chart.candidate_hours.push_back(pairs_utf8()[hour_pillar_at(midnight + hour * 3600, input.zi_school)]);
   }
-  chart.analysis = analyse(numbers, birth.term_utc);
-  if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
+  analyse(numbers, birth.term_utc, chart.analysis);
+  if (input.sex)
+    luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
+  else
+    chart.luck.reset();
+  chart.warnings.clear();
 
   // Without an hour, a jie anywhere on that day.
   BoundaryContext context{input,   place,          solar,      birth,
                           numbers, chart.warnings, hour_known, hour_known ? input.margin_seconds : 12 * 3600};
   boundary_warnings(context);
-  return chart;
 }
 
 // ---- parsing -------------------------------------------------------------
