@@ -504,7 +504,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
   if (input.local.year > kLastYear || input.local.year < kFirstYear)
     out_of_range("the date " + number_text(input.local.year));
 
-  detail::Place place(input.zone, input.utc_offset_seconds);
+  const detail::Place& place = detail::Place::kept(input.zone, input.utc_offset_seconds);
   Solar solar;
   if (input.longitude) {
     solar.kind = input.solar_time.value_or(SolarTime::Apparent);
