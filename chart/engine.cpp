@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "chart.h"
@@ -208,6 +209,35 @@ const Lexicon& lexicon() {
   return instance;
 }
 
+// A chart's texts are mostly vocabulary of 3 to 15 bytes, copied into the
+// strings a reused chart already holds: moved in words, without the calls
+// std::string's assignment makes for them.
+void set_text(std::string& to, std::string_view from) {
+  std::size_t n = from.size();
+  if (n < 3 || n > 15) {
+    to.assign(from);
+    return;
+  }
+  if (to.size() != n) to.resize(n);
+  char* w = to.data();
+  const char* p = from.data();
+  if (n >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, p, 8);
+    std::memcpy(&tail, p + n - 8, 8);
+    std::memcpy(w, &head, 8);
+    std::memcpy(w + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    std::memcpy(w, &head, 4);
+    std::memcpy(w + n - 4, &tail, 4);
+  } else {
+    w[0] = p[0], w[1] = p[1], w[2] = p[2];
+  }
+}
+
 const std::string& ten_god_text(int day_pair, int stem) {
   const Lexicon& x = lexicon();
   return x.ten_gods[x.ten_god_of[stem_of(day_pair) - 1][stem - 1]];
@@ -239,41 +269,47 @@ void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
   for (int position = 0; position < count; ++position) {
     int pair = pairs[position], stem = stem_of(pair), branch = branch_of(pair);
     PillarAnalysis& p = a.pillars[position];
-    p.pillar = pairs_utf8()[pair];
-    p.nayin = x.nayin[pair];
-    p.grade = x.grade[pair];
+    set_text(p.pillar, pairs_utf8()[pair]);
+    set_text(p.nayin, x.nayin[pair]);
+    set_text(p.grade, x.grade[pair]);
     if (position == 2) {
-      p.stem_ten_god = "日主";
+      set_text(p.stem_ten_god, "日主");
     } else {
       int god = x.ten_god_of[day_stem - 1][stem - 1];
-      p.stem_ten_god = x.ten_gods[god];
+      set_text(p.stem_ten_god, x.ten_gods[god]);
       ++gods[god];
     }
-    p.growth_phase = x.growth[day_stem - 1][branch - 1];
+    set_text(p.growth_phase, x.growth[day_stem - 1][branch - 1]);
     const std::vector<int>& hidden_stems = x.hidden[branch - 1];
     p.hidden.resize(hidden_stems.size());
     for (std::size_t i = 0; i < hidden_stems.size(); ++i) {
       int hidden = hidden_stems[i], god = x.ten_god_of[day_stem - 1][hidden - 1];
-      p.hidden[i].stem = x.stems[hidden - 1];
-      p.hidden[i].ten_god = x.ten_gods[god];
+      set_text(p.hidden[i].stem, x.stems[hidden - 1]);
+      set_text(p.hidden[i].ten_god, x.ten_gods[god]);
       ++gods[god];
     }
     ++elements[x.stem_element[stem - 1]];
     ++elements[x.branch_element[branch - 1]];
   }
 
-  a.void_of_year = x.void_branches[n.year];
-  a.void_of_day = x.void_branches[n.day];
+  set_text(a.void_of_year, x.void_branches[n.year]);
+  set_text(a.void_of_day, x.void_branches[n.day]);
   a.commander = commander_of(term_utc);
   a.element_counts.resize(elements.size());
-  for (std::size_t i = 0; i < elements.size(); ++i) a.element_counts[i] = {x.elements[i], elements[i]};
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    set_text(a.element_counts[i].first, x.elements[i]);
+    a.element_counts[i].second = elements[i];
+  }
   a.ten_god_counts.resize(gods.size());
-  for (std::size_t i = 0; i < gods.size(); ++i) a.ten_god_counts[i] = {x.ten_gods[i], gods[i]};
-  a.wealth_treasury = x.treasuries[day_stem - 1][0];
-  a.seal_treasury = x.treasuries[day_stem - 1][1];
-  a.office = x.treasuries[day_stem - 1][2];
+  for (std::size_t i = 0; i < gods.size(); ++i) {
+    set_text(a.ten_god_counts[i].first, x.ten_gods[i]);
+    a.ten_god_counts[i].second = gods[i];
+  }
+  set_text(a.wealth_treasury, x.treasuries[day_stem - 1][0]);
+  set_text(a.seal_treasury, x.treasuries[day_stem - 1][1]);
+  set_text(a.office, x.treasuries[day_stem - 1][2]);
 
-  a.relations.clear();
+  std::size_t relation_count = 0;
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j) {
       int si = stem_of(pairs[i]), sj = stem_of(pairs[j]), bi = branch_of(pairs[i]), bj = branch_of(pairs[j]);
@@ -281,11 +317,20 @@ void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
       for (int k = 0; k < kRelationKindCount; ++k) {
         if (!(held >> k & 1u)) continue;
         const RelationKind& kind = kRelationKinds[k];
-        a.relations.push_back({kind.name, kind.of_stems ? x.stems[si - 1] : x.branches[bi - 1],
-                               kind.of_stems ? x.stems[sj - 1] : x.branches[bj - 1],
-                               std::string(kPositions[i]) + "-" + kPositions[j]});
+        if (relation_count == a.relations.size()) a.relations.emplace_back();
+        Relation& relation = a.relations[relation_count++];
+        set_text(relation.kind, kind.name);
+        set_text(relation.first, kind.of_stems ? x.stems[si - 1] : x.branches[bi - 1]);
+        set_text(relation.second, kind.of_stems ? x.stems[sj - 1] : x.branches[bj - 1]);
+        // "年-月": two characters of three bytes each around the dash.
+        char between[7];
+        std::memcpy(between, kPositions[i], 3);
+        between[3] = '-';
+        std::memcpy(between + 4, kPositions[j], 3);
+        set_text(relation.between, {between, sizeof between});
       }
     }
+  a.relations.resize(relation_count);
 }
 
 // ---- luck ----------------------------------------------------------------
@@ -352,8 +397,8 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
         place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
     double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
     LuckPillar& pillar = luck.pillars[i - 1];
-    pillar.pillar = pairs_utf8()[pair];
-    pillar.ten_god = ten_god_text(n.day, stem_of(pair));
+    set_text(pillar.pillar, pairs_utf8()[pair]);
+    set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
     assign_iso_with_offset(pillar.start, c, resolved.offset);
     pillar.age = std::round(age * 100) / 100;
   }
