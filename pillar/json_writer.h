@@ -45,9 +45,9 @@ inline bool word_needs_escape(std::uint64_t x) {
          has_zero_byte(x ^ (kOnes * '\\'));
 }
 
-// Copies a short UTF-8 text (0 or 3-16 bytes: most of a chart's) to `w`
-// in a few word moves, after checking it needs no escape; false for any
-// other text, which then goes the general way.
+// Copies a short UTF-8 text (0 or 3-32 bytes: most of a chart's, its
+// dates included) to `w` in a few word moves, after checking it needs no
+// escape; false for any other text, which then goes the general way.
 inline bool copy_short_utf8(char* w, const char* p, std::size_t n) {
   if (n >= 8 && n <= 16) {
     std::uint64_t head, tail;
@@ -74,6 +74,19 @@ inline bool copy_short_utf8(char* w, const char* p, std::size_t n) {
     if (word_needs_escape(three | three << 24 | three << 48)) return false;  // every byte a real one
     std::memcpy(w, &head, 2);
     w[2] = p[2];
+    return true;
+  }
+  if (n > 16 && n <= 32) {
+    std::uint64_t a, b, c, d;
+    std::memcpy(&a, p, 8);
+    std::memcpy(&b, p + 8, 8);
+    std::memcpy(&c, p + n - 16, 8);
+    std::memcpy(&d, p + n - 8, 8);
+    if (word_needs_escape(a) | word_needs_escape(b) | word_needs_escape(c) | word_needs_escape(d)) return false;
+    std::memcpy(w, &a, 8);
+    std::memcpy(w + 8, &b, 8);
+    std::memcpy(w + n - 16, &c, 8);
+    std::memcpy(w + n - 8, &d, 8);
     return true;
   }
   return n == 0;
