@@ -40,6 +40,7 @@ class OutputBuffer {
 // tricks exact for "any"; bytes of 0x80 and above never count).
 inline bool word_needs_escape(std::uint64_t x) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  if ((x & kHighs) == kHighs) return false;  // all bytes of CJK characters: the common case, one test
   auto has_zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
   return ((x - kOnes * 0x20) & ~x & kHighs) | has_zero_byte(x ^ (kOnes * '"')) |
          has_zero_byte(x ^ (kOnes * '\\'));
