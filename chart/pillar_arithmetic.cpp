@@ -116,15 +116,18 @@ void put_iso(char* text, const Civil& c) {
   put_two(text + 17, c.second);
 }
 
-// "+08:00", or "+08:05:43" for an offset with seconds; returns the length.
+// "+08:00", or "+08:05:43" for an offset with seconds; returns the length
+// and writes nothing beyond it.
 std::size_t put_offset(char* text, int offset_seconds) {
   int magnitude = std::abs(offset_seconds);
   text[0] = offset_seconds < 0 ? '-' : '+';
-  text[3] = text[6] = ':';
+  text[3] = ':';
   put_two(text + 1, magnitude / 3600);
   put_two(text + 4, magnitude / 60 % 60);
+  if (magnitude % 60 == 0) return 6;
+  text[6] = ':';
   put_two(text + 7, magnitude % 60);
-  return magnitude % 60 ? 9 : 6;
+  return 9;
 }
 
 constexpr std::size_t kIsoLength = 19, kLongestIsoWithOffset = kIsoLength + 9;
@@ -161,8 +164,10 @@ std::string iso_with_offset(const Civil& civil, int offset_seconds) {
 }
 
 void assign_iso_with_offset(std::string& out, const Civil& civil, int offset_seconds) {
-  char text[kLongestIsoWithOffset];
-  out.assign(text, put_iso_with_offset(text, civil, offset_seconds));
+  // Written straight into the string, whose length rarely changes.
+  std::size_t length = kIsoLength + (std::abs(offset_seconds) % 60 ? 9 : 6);
+  if (out.size() != length) out.resize(length);
+  put_iso_with_offset(out.data(), civil, offset_seconds);
 }
 
 void assign_iso_with_offset(std::string& out, std::int64_t utc, int offset_seconds) {
