@@ -69,6 +69,11 @@ Place::Offset Place::offset_at(std::int64_t utc) const {
 
 Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
   constexpr std::int64_t kClear = 2 * kSecondsPerDay;  // farther from a change than any offset
+  // Most readings lie well inside the stretch looked at last.
+  if (last_) {
+    std::int64_t utc = clock_seconds - last_->total;
+    if (utc - last_->begins >= kClear && last_->ends - utc >= kClear) return {utc, last_->total};
+  }
   Offset guess = offset_at(clock_seconds - (last_ ? last_->total : fixed_offset_));
   std::int64_t utc = clock_seconds - guess.total;
   if (utc - guess.begins >= kClear && guess.ends - utc >= kClear && offset_at(utc).total == guess.total)
