@@ -178,7 +178,7 @@ void assign_iso(std::string& out, std::int64_t clock_seconds, std::string_view s
   char text[kIsoLength + 8];
   put_iso(text, civil_of(clock_seconds));
   std::size_t length = kIsoLength + std::min(suffix.size(), sizeof text - kIsoLength);
-  std::memcpy(text + kIsoLength, suffix.data(), length - kIsoLength);
+  if (!suffix.empty()) std::memcpy(text + kIsoLength, suffix.data(), length - kIsoLength);
   out.assign(text, length);
 }
 
