@@ -79,6 +79,7 @@ struct Pillars {
 
 struct HiddenStem {
   std::string stem, ten_god;
+  bool operator==(const HiddenStem&) const = default;
 };
 
 struct PillarAnalysis {
@@ -86,12 +87,14 @@ struct PillarAnalysis {
   std::string stem_ten_god;   // "日主" for the day pillar
   std::string growth_phase;   // of the day stem at this pillar's branch, e.g. "长生", "衰"
   std::vector<HiddenStem> hidden;
+  bool operator==(const PillarAnalysis&) const = default;
 };
 
 struct Relation {
   std::string kind;           // 合 冲 刑 害 破 (stems: 合 冲)
   std::string first, second;  // the two characters
   std::string between;        // the two positions, e.g. "年-月"
+  bool operator==(const Relation&) const = default;
 };
 
 struct Analysis {
@@ -103,17 +106,20 @@ struct Analysis {
   std::vector<std::pair<std::string, int>> element_counts, ten_god_counts;
   std::string wealth_treasury, seal_treasury, office;  // branches of the day stem
   std::vector<Relation> relations;
+  bool operator==(const Analysis&) const = default;
 };
 
 struct LuckPillar {
   std::string pillar, ten_god;
   std::string start;  // civil date and time of the place, ISO 8601 with offset
   double age;         // years after birth (365.2425 days a year)
+  bool operator==(const LuckPillar&) const = default;
 };
 
 struct AnnualPillar {
   int year;
   std::string pillar, ten_god;
+  bool operator==(const AnnualPillar&) const = default;
 };
 
 struct Luck {
@@ -125,6 +131,7 @@ struct Luck {
   std::string previous_jie, next_jie;  // their instants, civil ISO 8601 with offset
   std::vector<LuckPillar> pillars;
   std::vector<AnnualPillar> annual;
+  bool operator==(const Luck&) const = default;
 };
 
 // What was applied to turn the clock time into the instants the pillars use.
@@ -138,6 +145,7 @@ struct Corrections {
   std::optional<std::string> solar_time;  // local solar time used for day/hour, ISO 8601 (no offset)
   std::optional<double> equation_of_time_seconds;
   std::optional<double> longitude_seconds;  // (longitude - meridian of the standard offset) in seconds of time
+  bool operator==(const Corrections&) const = default;
 };
 
 struct Warning {
@@ -146,6 +154,7 @@ struct Warning {
   std::int64_t seconds_away;  // boundary minus birth, in seconds (negative: the boundary lies before)
   std::string message;    // one line for people
   Pillars other;          // the chart on the other side
+  bool operator==(const Warning&) const = default;
 };
 
 struct Chart {
@@ -155,10 +164,14 @@ struct Chart {
   Analysis analysis;
   std::optional<Luck> luck;
   std::vector<Warning> warnings;
+  bool operator==(const Chart&) const = default;
 };
 
 // The chart of one birth. Throws InputError for anything it cannot answer.
 Chart make_chart(const BirthInput& input);
+// The same written into `chart`, reusing the storage of its texts and lists:
+// the fast path of a batch. After an InputError its content is unspecified.
+void make_chart(const BirthInput& input, Chart& chart);
 
 // The four pillars of a UTC instant (seconds since 1970-01-01 UTC) read on a
 // clock `clock_offset_seconds` ahead of UTC (the solar clock, if any, for day

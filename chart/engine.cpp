@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "chart.h"
@@ -208,6 +209,35 @@ const Lexicon& lexicon() {
   return instance;
 }
 
+// A chart's texts are mostly vocabulary of 3 to 15 bytes, copied into the
+// strings a reused chart already holds: moved in words, without the calls
+// std::string's assignment makes for them.
+void set_text(std::string& to, std::string_view from) {
+  std::size_t n = from.size();
+  if (n < 3 || n > 15) {
+    to.assign(from);
+    return;
+  }
+  if (to.size() != n) to.resize(n);
+  char* w = to.data();
+  const char* p = from.data();
+  if (n >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, p, 8);
+    std::memcpy(&tail, p + n - 8, 8);
+    std::memcpy(w, &head, 8);
+    std::memcpy(w + n - 8, &tail, 8);
+  } else if (n >= 4) {
+    std::uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    std::memcpy(w, &head, 4);
+    std::memcpy(w + n - 4, &tail, 4);
+  } else {
+    w[0] = p[0], w[1] = p[1], w[2] = p[2];
+  }
+}
+
 const std::string& ten_god_text(int day_pair, int stem) {
   const Lexicon& x = lexicon();
   return x.ten_gods[x.ten_god_of[stem_of(day_pair) - 1][stem - 1]];
@@ -226,51 +256,60 @@ std::string commander_of(std::int64_t term_utc) {
   return name.empty() ? std::string() : utf8_of(name);
 }
 
-Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
+// Fills `a` in place: a reused chart keeps the storage of its lists.
+void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
   const Lexicon& x = lexicon();
-  Analysis a;
   const int pairs[] = {n.year, n.month, n.day, n.hour};
   const int count = n.hour >= 0 ? 4 : 3;
   const int day_stem = stem_of(n.day);
   std::array<int, 5> elements{};
   std::array<int, 10> gods{};
 
-  a.pillars.reserve(count);
+  a.pillars.resize(count);
   for (int position = 0; position < count; ++position) {
     int pair = pairs[position], stem = stem_of(pair), branch = branch_of(pair);
-    PillarAnalysis& p = a.pillars.emplace_back();
-    p.pillar = pairs_utf8()[pair];
-    p.nayin = x.nayin[pair];
-    p.grade = x.grade[pair];
+    PillarAnalysis& p = a.pillars[position];
+    set_text(p.pillar, pairs_utf8()[pair]);
+    set_text(p.nayin, x.nayin[pair]);
+    set_text(p.grade, x.grade[pair]);
     if (position == 2) {
-      p.stem_ten_god = "日主";
+      set_text(p.stem_ten_god, "日主");
     } else {
       int god = x.ten_god_of[day_stem - 1][stem - 1];
-      p.stem_ten_god = x.ten_gods[god];
+      set_text(p.stem_ten_god, x.ten_gods[god]);
       ++gods[god];
     }
-    p.growth_phase = x.growth[day_stem - 1][branch - 1];
-    p.hidden.reserve(x.hidden[branch - 1].size());
-    for (int hidden : x.hidden[branch - 1]) {
-      int god = x.ten_god_of[day_stem - 1][hidden - 1];
-      p.hidden.push_back({x.stems[hidden - 1], x.ten_gods[god]});
+    set_text(p.growth_phase, x.growth[day_stem - 1][branch - 1]);
+    const std::vector<int>& hidden_stems = x.hidden[branch - 1];
+    p.hidden.resize(hidden_stems.size());
+    for (std::size_t i = 0; i < hidden_stems.size(); ++i) {
+      int hidden = hidden_stems[i], god = x.ten_god_of[day_stem - 1][hidden - 1];
+      set_text(p.hidden[i].stem, x.stems[hidden - 1]);
+      set_text(p.hidden[i].ten_god, x.ten_gods[god]);
       ++gods[god];
     }
     ++elements[x.stem_element[stem - 1]];
     ++elements[x.branch_element[branch - 1]];
   }
 
-  a.void_of_year = x.void_branches[n.year];
-  a.void_of_day = x.void_branches[n.day];
+  set_text(a.void_of_year, x.void_branches[n.year]);
+  set_text(a.void_of_day, x.void_branches[n.day]);
   a.commander = commander_of(term_utc);
-  a.element_counts.reserve(elements.size());
-  for (std::size_t i = 0; i < elements.size(); ++i) a.element_counts.emplace_back(x.elements[i], elements[i]);
-  a.ten_god_counts.reserve(gods.size());
-  for (std::size_t i = 0; i < gods.size(); ++i) a.ten_god_counts.emplace_back(x.ten_gods[i], gods[i]);
-  a.wealth_treasury = x.treasuries[day_stem - 1][0];
-  a.seal_treasury = x.treasuries[day_stem - 1][1];
-  a.office = x.treasuries[day_stem - 1][2];
+  a.element_counts.resize(elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) {
+    set_text(a.element_counts[i].first, x.elements[i]);
+    a.element_counts[i].second = elements[i];
+  }
+  a.ten_god_counts.resize(gods.size());
+  for (std::size_t i = 0; i < gods.size(); ++i) {
+    set_text(a.ten_god_counts[i].first, x.ten_gods[i]);
+    a.ten_god_counts[i].second = gods[i];
+  }
+  set_text(a.wealth_treasury, x.treasuries[day_stem - 1][0]);
+  set_text(a.seal_treasury, x.treasuries[day_stem - 1][1]);
+  set_text(a.office, x.treasuries[day_stem - 1][2]);
 
+  std::size_t relation_count = 0;
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j) {
       int si = stem_of(pairs[i]), sj = stem_of(pairs[j]), bi = branch_of(pairs[i]), bj = branch_of(pairs[j]);
@@ -278,12 +317,20 @@ Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
       for (int k = 0; k < kRelationKindCount; ++k) {
         if (!(held >> k & 1u)) continue;
         const RelationKind& kind = kRelationKinds[k];
-        a.relations.push_back({kind.name, kind.of_stems ? x.stems[si - 1] : x.branches[bi - 1],
-                               kind.of_stems ? x.stems[sj - 1] : x.branches[bj - 1],
-                               std::string(kPositions[i]) + "-" + kPositions[j]});
+        if (relation_count == a.relations.size()) a.relations.emplace_back();
+        Relation& relation = a.relations[relation_count++];
+        set_text(relation.kind, kind.name);
+        set_text(relation.first, kind.of_stems ? x.stems[si - 1] : x.branches[bi - 1]);
+        set_text(relation.second, kind.of_stems ? x.stems[sj - 1] : x.branches[bj - 1]);
+        // "年-月": two characters of three bytes each around the dash.
+        char between[7];
+        std::memcpy(between, kPositions[i], 3);
+        between[3] = '-';
+        std::memcpy(between + 4, kPositions[j], 3);
+        set_text(relation.between, {between, sizeof between});
       }
     }
-  return a;
+  a.relations.resize(relation_count);
 }
 
 // ---- luck ----------------------------------------------------------------
@@ -298,24 +345,19 @@ std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t s
   return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + seconds;
 }
 
-// A civil reading of the place as text with the offset in force then; in a
-// gap the later reading's offset.
-std::string civil_text(std::int64_t clock, const detail::Place::Resolved& resolved) {
-  return iso_with_offset(clock - resolved.offset, resolved.offset);
-}
-
-Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place) {
+// Fills `luck` in place: a reused chart keeps the storage of its texts and lists.
+void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place,
+             Luck& luck) {
   const auto& jie = jie_instants();
   int index = jie_index_at(birth.term_utc);
   if (index + 1 >= kJieCount)
     throw InputError("the luck of a birth after 大雪 2079 needs the 小寒 of 2080, beyond the term table");
   bool yang_year = n.year % 2 == 0;  // 甲 丙 戊 庚 壬 have even numbers from 甲子 = 0
-  Luck luck;
   luck.forward = yang_year == (*input.sex == Sex::Male);
   std::int64_t distance =
       luck.forward ? jie[index + 1] - birth.term_utc : birth.term_utc - jie[index];
-  luck.previous_jie = iso_with_offset(jie[index], place.offset_at(jie[index]).total);
-  luck.next_jie = iso_with_offset(jie[index + 1], place.offset_at(jie[index + 1]).total);
+  assign_iso_with_offset(luck.previous_jie, jie[index], place.offset_at(jie[index]).total);
+  assign_iso_with_offset(luck.next_jie, jie[index + 1], place.offset_at(jie[index + 1]).total);
 
   std::int64_t birth_civil = birth.utc + birth.offset;
   std::int64_t start_civil;
@@ -339,11 +381,12 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
-  luck.start = civil_text(start_civil, place.resolve(start_civil));
+  detail::Place::Resolved start = place.resolve(start_civil);
+  assign_iso_with_offset(luck.start, start_civil - start.offset, start.offset);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
-  luck.pillars.reserve(input.luck_count);
+  luck.pillars.resize(input.luck_count);
   const Civil first = civil_of(start_civil);
   for (int i = 1; i <= input.luck_count; ++i) {
     int pair = mod(n.month + (luck.forward ? i : -i), 60);
@@ -353,15 +396,18 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     detail::Place::Resolved resolved =
         place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
     double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
-    luck.pillars.push_back({pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)),
-                            iso_with_offset(c, resolved.offset), std::round(age * 100) / 100});
+    LuckPillar& pillar = luck.pillars[i - 1];
+    set_text(pillar.pillar, pairs_utf8()[pair]);
+    set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
+    assign_iso_with_offset(pillar.start, c, resolved.offset);
+    pillar.age = std::round(age * 100) / 100;
   }
+  luck.annual.clear();
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
       luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair))});
     }
-  return luck;
 }
 
 // ---- boundaries ----------------------------------------------------------
@@ -479,6 +525,12 @@ Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool 
 }
 
 Chart make_chart(const BirthInput& input) {
+  Chart chart;
+  make_chart(input, chart);
+  return chart;
+}
+
+void make_chart(const BirthInput& input, Chart& chart) {
   check_civil(input.local);
   if (input.longitude && !(std::fabs(*input.longitude) <= 180))
     throw InputError("longitude must lie between -180 and 180 degrees");
@@ -497,7 +549,7 @@ Chart make_chart(const BirthInput& input) {
   if (input.local.year > kLastYear || input.local.year < kFirstYear)
     out_of_range("the date " + number_text(input.local.year));
 
-  detail::Place place(input.zone, input.utc_offset_seconds);
+  const detail::Place& place = detail::Place::kept(input.zone, input.utc_offset_seconds);
   Solar solar;
   if (input.longitude) {
     solar.kind = input.solar_time.value_or(SolarTime::Apparent);
@@ -528,24 +580,28 @@ Chart make_chart(const BirthInput& input) {
   check_range(birth);
   PillarNumbers numbers = numbers_of(birth, input.zi_school);
 
-  Chart chart;
   Corrections& k = chart.corrections;
   detail::Place::Offset offset = place.offset_at(utc);
   k.zone = place.name();
   k.utc_offset_seconds = offset.total;
   k.dst_seconds = offset.dst;
-  k.local = iso_of(utc + offset.total) + offset_text(offset.total);
-  if (!hour_known) k.local = k.local.substr(0, 10);
-  k.utc = iso_of(utc) + "Z";
+  assign_iso_with_offset(k.local, utc, offset.total);
+  if (!hour_known) k.local.resize(10);
+  assign_iso(k.utc, utc, "Z");
   k.solar_kind = solar.kind == SolarTime::Clock ? "clock" : solar.kind == SolarTime::Mean ? "mean" : "apparent";
-  if (solar.kind != SolarTime::Clock) {
+  k.equation_of_time_seconds.reset();
+  k.longitude_seconds.reset();
+  if (solar.kind == SolarTime::Clock) {
+    k.solar_time.reset();
+  } else {
     double eot = 0;
     solar_offset(solar, utc, &eot);
-    k.solar_time = iso_of(birth.clock);
+    assign_iso(k.solar_time ? *k.solar_time : k.solar_time.emplace(), birth.clock);
     if (solar.kind == SolarTime::Apparent) k.equation_of_time_seconds = std::round(eot * 10) / 10;
     k.longitude_seconds = solar.longitude * 240.0 - (offset.total - offset.dst);
   }
 
+  chart.candidate_hours.clear();
   if (hour_known) {
     chart.pillars = texts_of(numbers);
   } else {
@@ -557,14 +613,17 @@ Chart make_chart(const BirthInput& input) {
     for (int hour = 0; hour <= 23; hour += hour == 0 ? 1 : 2)
       chart.candidate_hours.push_back(pairs_utf8()[hour_pillar_at(midnight + hour * 3600, input.zi_school)]);
   }
-  chart.analysis = analyse(numbers, birth.term_utc);
-  if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
+  analyse(numbers, birth.term_utc, chart.analysis);
+  if (input.sex)
+    luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
+  else
+    chart.luck.reset();
+  chart.warnings.clear();
 
   // Without an hour, a jie anywhere on that day.
   BoundaryContext context{input,   place,          solar,      birth,
                           numbers, chart.warnings, hour_known, hour_known ? input.margin_seconds : 12 * 3600};
   boundary_warnings(context);
-  return chart;
 }
 
 // ---- parsing -------------------------------------------------------------

@@ -35,7 +35,7 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
                                       std::optional<int> utc_offset_seconds, ZiSchool school) {
   PillarNumbers target{pair_of(wanted.year, "year"), pair_of(wanted.month, "month"),
                        pair_of(wanted.day, "day"), wanted.hour ? pair_of(*wanted.hour, "hour") : -1};
-  Place place(zone, utc_offset_seconds);
+  const Place& place = Place::kept(zone, utc_offset_seconds);
   const auto& jie = jie_instants();
   std::vector<MomentRange> ranges;
   // The month pillar fixes the jie month (one in sixty); within it, walk the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "calendar.h"
 #include "texts.h"
@@ -92,10 +93,49 @@ Civil civil_of(std::int64_t seconds) {
 
 namespace {
 
-// Fixed-width decimal digits, written backwards from `end`.
-char* put_digits(char* end, int value, int width) {
-  for (int i = 0; i < width; ++i, value /= 10) *--end = static_cast<char>('0' + value % 10);
-  return end;
+// Two decimal digits at `text`, from a table of the hundred pairs.
+void put_two(char* text, int value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  std::memcpy(text, kPairs + 2 * value, 2);
+}
+
+// "2000-02-04T20:40:23" at `text` (19 bytes; years 0-9999).
+void put_iso(char* text, const Civil& c) {
+  put_two(text, c.year / 100);
+  put_two(text + 2, c.year % 100);
+  text[4] = text[7] = '-';
+  put_two(text + 5, c.month);
+  put_two(text + 8, c.day);
+  text[10] = 'T';
+  put_two(text + 11, c.hour);
+  text[13] = text[16] = ':';
+  put_two(text + 14, c.minute);
+  put_two(text + 17, c.second);
+}
+
+// "+08:00", or "+08:05:43" for an offset with seconds; returns the length
+// and writes nothing beyond it.
+std::size_t put_offset(char* text, int offset_seconds) {
+  int magnitude = std::abs(offset_seconds);
+  text[0] = offset_seconds < 0 ? '-' : '+';
+  text[3] = ':';
+  put_two(text + 1, magnitude / 3600);
+  put_two(text + 4, magnitude / 60 % 60);
+  if (magnitude % 60 == 0) return 6;
+  text[6] = ':';
+  put_two(text + 7, magnitude % 60);
+  return 9;
+}
+
+constexpr std::size_t kIsoLength = 19, kLongestIsoWithOffset = kIsoLength + 9;
+
+// The reading with its offset at `text`; returns the length.
+std::size_t put_iso_with_offset(char* text, const Civil& civil, int offset_seconds) {
+  put_iso(text, civil);
+  return kIsoLength + put_offset(text + kIsoLength, offset_seconds);
 }
 
 }  // namespace
@@ -104,30 +144,10 @@ char* put_digits(char* end, int value, int width) {
 std::string iso_of(std::int64_t clock_seconds) { return iso_of(civil_of(clock_seconds)); }
 
 std::string iso_of(const Civil& c) {
-  char text[19] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, 'T', 0, 0, ':', 0, 0, ':', 0, 0};
-  put_digits(text + 4, c.year, 4);
-  put_digits(text + 7, c.month, 2);
-  put_digits(text + 10, c.day, 2);
-  put_digits(text + 13, c.hour, 2);
-  put_digits(text + 16, c.minute, 2);
-  put_digits(text + 19, c.second, 2);
+  char text[kIsoLength];
+  put_iso(text, c);
   return std::string(text, sizeof text);
 }
-
-namespace {
-
-// "+08:00", or "+08:05:43" for an offset with seconds; returns the length.
-std::size_t put_offset(char* text, int offset_seconds) {
-  int magnitude = std::abs(offset_seconds);
-  text[0] = offset_seconds < 0 ? '-' : '+';
-  text[3] = text[6] = ':';
-  put_digits(text + 3, magnitude / 3600, 2);
-  put_digits(text + 6, magnitude / 60 % 60, 2);
-  put_digits(text + 9, magnitude % 60, 2);
-  return magnitude % 60 ? 9 : 6;
-}
-
-}  // namespace
 
 std::string offset_text(int offset_seconds) {
   char text[9];
@@ -139,10 +159,27 @@ std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
 }
 
 std::string iso_with_offset(const Civil& civil, int offset_seconds) {
-  std::string text = iso_of(civil);
-  char offset[9];
-  text.append(offset, put_offset(offset, offset_seconds));
-  return text;
+  char text[kLongestIsoWithOffset];
+  return std::string(text, put_iso_with_offset(text, civil, offset_seconds));
+}
+
+void assign_iso_with_offset(std::string& out, const Civil& civil, int offset_seconds) {
+  // Written straight into the string, whose length rarely changes.
+  std::size_t length = kIsoLength + (std::abs(offset_seconds) % 60 ? 9 : 6);
+  if (out.size() != length) out.resize(length);
+  put_iso_with_offset(out.data(), civil, offset_seconds);
+}
+
+void assign_iso_with_offset(std::string& out, std::int64_t utc, int offset_seconds) {
+  assign_iso_with_offset(out, civil_of(utc + offset_seconds), offset_seconds);
+}
+
+void assign_iso(std::string& out, std::int64_t clock_seconds, std::string_view suffix) {
+  char text[kIsoLength + 8];
+  put_iso(text, civil_of(clock_seconds));
+  std::size_t length = kIsoLength + std::min(suffix.size(), sizeof text - kIsoLength);
+  if (!suffix.empty()) std::memcpy(text + kIsoLength, suffix.data(), length - kIsoLength);
+  out.assign(text, length);
 }
 
 }  // namespace pillar::chart::detail

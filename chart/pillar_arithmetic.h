@@ -4,6 +4,8 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "chart.h"
 
@@ -71,5 +73,10 @@ std::string iso_of(const Civil& civil);
 std::string iso_with_offset(std::int64_t utc, int offset_seconds);
 std::string iso_with_offset(const Civil& civil, int offset_seconds);  // a reading of that clock
 std::string offset_text(int offset_seconds);  // "+08:00", "-05:00", "+08:05:43"
+// The same texts written into `out`, whose capacity is kept (a reused chart).
+void assign_iso_with_offset(std::string& out, const Civil& civil, int offset_seconds);
+void assign_iso_with_offset(std::string& out, std::int64_t utc, int offset_seconds);
+// iso_of followed by a short `suffix` (at most 8 bytes), e.g. "Z".
+void assign_iso(std::string& out, std::int64_t clock_seconds, std::string_view suffix = {});
 
 }  // namespace pillar::chart::detail

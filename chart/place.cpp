@@ -2,7 +2,9 @@
 
 #include <date/tz.h>
 
+#include <algorithm>
 #include <chrono>
+#include <memory>
 
 #include "chart.h"
 #include "pillar_arithmetic.h"
@@ -12,6 +14,11 @@ namespace pillar::chart::detail {
 namespace {
 
 constexpr int kLargestOffset = 18 * 3600;
+// Enough for every place of a large batch; beyond, the oldest is replaced.
+constexpr std::size_t kKeptPlaces = 32;
+// Two centuries of a zone with daylight saving and luck reaching far ahead
+// stay below this; beyond, the stretches are forgotten and asked again.
+constexpr std::size_t kKnownStretches = 8192;
 
 }  // namespace
 
@@ -32,14 +39,41 @@ Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds) {
   name_ = zone;
 }
 
+const Place& Place::kept(const std::string& zone, std::optional<int> utc_offset_seconds) {
+  thread_local std::vector<std::unique_ptr<Place>> places;
+  thread_local std::size_t next_replaced = 0;
+  for (const auto& place : places)
+    if (utc_offset_seconds ? !place->zone_ && place->fixed_offset_ == *utc_offset_seconds
+                           : place->zone_ && place->name_ == zone)
+      return *place;
+  auto place = std::make_unique<Place>(zone, utc_offset_seconds);
+  if (places.size() < kKeptPlaces) return *places.emplace_back(std::move(place));
+  std::unique_ptr<Place>& slot = places[next_replaced++ % kKeptPlaces];
+  slot = std::move(place);
+  return *slot;
+}
+
 Place::Offset Place::offset_at(std::int64_t utc) const {
   if (last_ && utc >= last_->begins && utc < last_->ends) return *last_;
+  auto after = std::upper_bound(known_.begin(), known_.end(), utc,
+                                [](std::int64_t instant, const Offset& o) { return instant < o.begins; });
+  if (after != known_.begin() && utc < (after - 1)->ends) {
+    last_ = *(after - 1);
+    return *last_;
+  }
   last_ = lookup(utc);
+  if (known_.size() >= kKnownStretches) known_.clear(), after = known_.end();
+  known_.insert(after, *last_);
   return *last_;
 }
 
 Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
   constexpr std::int64_t kClear = 2 * kSecondsPerDay;  // farther from a change than any offset
+  // Most readings lie well inside the stretch looked at last.
+  if (last_) {
+    std::int64_t utc = clock_seconds - last_->total;
+    if (utc - last_->begins >= kClear && last_->ends - utc >= kClear) return {utc, last_->total};
+  }
   Offset guess = offset_at(clock_seconds - (last_ ? last_->total : fixed_offset_));
   std::int64_t utc = clock_seconds - guess.total;
   if (utc - guess.begins >= kClear && guess.ends - utc >= kClear && offset_at(utc).total == guess.total)

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace date {
 class time_zone;
@@ -16,6 +17,11 @@ class Place {
  public:
   // Throws InputError for an unknown zone or an offset beyond ±18 hours.
   Place(const std::string& zone, std::optional<int> utc_offset_seconds);
+
+  // The same place kept for this thread's later charts, with the offsets it
+  // has looked up: a batch repeats a few places, and the zone database is
+  // slow to ask. Throws as the constructor does.
+  static const Place& kept(const std::string& zone, std::optional<int> utc_offset_seconds);
 
   const std::string& name() const { return name_; }
 
@@ -46,6 +52,7 @@ class Place {
   Offset lookup(std::int64_t utc) const;
 
   mutable std::optional<Offset> last_;  // the zone's offsets come in long stretches
+  mutable std::vector<Offset> known_;   // stretches looked up before, by their beginning
 
   std::string name_;
   const date::time_zone* zone_ = nullptr;

@@ -268,7 +268,8 @@ class Batch {
       if (!reader.gave("datetime")) throw InputError("key \"datetime\" is missing");
       if (reader.gave("tz") && reader.gave("utc_offset"))
         throw InputError("give \"tz\" or \"utc_offset\", not both");
-      append_chart_json(output_, chart::make_chart(input_));
+      chart::make_chart(input_, chart_);
+      append_chart_json(output_, chart_);
     } catch (const InputError& error) {
       append_error_json(output_, error.what(), line_number_);
     } catch (const std::exception& error) {
@@ -291,6 +292,7 @@ class Batch {
   static constexpr std::size_t kFlushAt = 1 << 20;
   const chart::BirthInput& defaults_;
   chart::BirthInput input_;  // reused: its zone keeps its capacity
+  chart::Chart chart_;        // reused: its texts and lists keep theirs
   PlainLine plain_line_;
   std::FILE* out_;
   OutputBuffer output_;

@@ -13,12 +13,9 @@ constexpr std::array<const char*, 4> kPositions = {"year", "month", "day", "hour
 
 void write_pillars(JsonWriter& json, const chart::Pillars& pillars) {
   json.begin_object();
-  json.key("year");
-  json.utf8(pillars.year);
-  json.key("month");
-  json.utf8(pillars.month);
-  json.key("day");
-  json.utf8(pillars.day);
+  json.member("year", pillars.year);
+  json.member("month", pillars.month);
+  json.member("day", pillars.day);
   json.key("hour");
   json.utf8_or_null(pillars.hour);
   json.end_object();
@@ -26,18 +23,14 @@ void write_pillars(JsonWriter& json, const chart::Pillars& pillars) {
 
 void write_corrections(JsonWriter& json, const chart::Corrections& corrections) {
   json.begin_object();
-  json.key("zone");
-  json.utf8(corrections.zone);
-  json.key("local");
-  json.utf8(corrections.local);
-  json.key("utc_offset");
-  json.utf8(format_utc_offset(corrections.utc_offset_seconds));
+  json.member("zone", corrections.zone);
+  json.member("local", corrections.local);
+  json.member("utc_offset", format_utc_offset(corrections.utc_offset_seconds));
   json.key("utc_offset_seconds");
   json.integer(corrections.utc_offset_seconds);
   json.key("dst_seconds");
   json.integer(corrections.dst_seconds);
-  json.key("solar_kind");
-  json.utf8(corrections.solar_kind);
+  json.member("solar_kind", corrections.solar_kind);
   json.key("solar_time");
   json.utf8_or_null(corrections.solar_time);
   json.key("equation_of_time_seconds");
@@ -50,7 +43,7 @@ void write_corrections(JsonWriter& json, const chart::Corrections& corrections) 
 void write_counts(JsonWriter& json, const std::vector<std::pair<std::string, int>>& counts) {
   json.begin_object();
   for (const auto& [name, count] : counts) {
-    json.text_key(name);
+    json.utf8_key(name);
     json.integer(count);
   }
   json.end_object();
@@ -63,26 +56,18 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   for (std::size_t i = 0; i < analysis.pillars.size() && i < kPositions.size(); ++i) {
     const chart::PillarAnalysis& pillar = analysis.pillars[i];
     json.begin_object();
-    json.key("position");
-    json.utf8(kPositions[i]);
-    json.key("pillar");
-    json.utf8(pillar.pillar);
-    json.key("nayin");
-    json.utf8(pillar.nayin);
-    json.key("grade");
-    json.utf8(pillar.grade);
-    json.key("ten_god");
-    json.utf8(pillar.stem_ten_god);
-    json.key("growth_phase");
-    json.utf8(pillar.growth_phase);
+    json.member("position", kPositions[i]);
+    json.member("pillar", pillar.pillar);
+    json.member("nayin", pillar.nayin);
+    json.member("grade", pillar.grade);
+    json.member("ten_god", pillar.stem_ten_god);
+    json.member("growth_phase", pillar.growth_phase);
     json.key("hidden");
     json.begin_array();
     for (const chart::HiddenStem& hidden : pillar.hidden) {
       json.begin_object();
-      json.key("stem");
-      json.utf8(hidden.stem);
-      json.key("ten_god");
-      json.utf8(hidden.ten_god);
+      json.member("stem", hidden.stem);
+      json.member("ten_god", hidden.ten_god);
       json.end_object();
     }
     json.end_array();
@@ -91,38 +76,28 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   json.end_array();
   json.key("void");
   json.begin_object();
-  json.key("year");
-  json.utf8(analysis.void_of_year);
-  json.key("day");
-  json.utf8(analysis.void_of_day);
+  json.member("year", analysis.void_of_year);
+  json.member("day", analysis.void_of_day);
   json.end_object();
-  json.key("commander");
-  json.utf8(analysis.commander);
+  json.member("commander", analysis.commander);
   json.key("element_counts");
   write_counts(json, analysis.element_counts);
   json.key("ten_god_counts");
   write_counts(json, analysis.ten_god_counts);
   json.key("treasuries");
   json.begin_object();
-  json.key("wealth");
-  json.utf8(analysis.wealth_treasury);
-  json.key("seal");
-  json.utf8(analysis.seal_treasury);
-  json.key("office");
-  json.utf8(analysis.office);
+  json.member("wealth", analysis.wealth_treasury);
+  json.member("seal", analysis.seal_treasury);
+  json.member("office", analysis.office);
   json.end_object();
   json.key("relations");
   json.begin_array();
   for (const chart::Relation& relation : analysis.relations) {
     json.begin_object();
-    json.key("kind");
-    json.utf8(relation.kind);
-    json.key("first");
-    json.utf8(relation.first);
-    json.key("second");
-    json.utf8(relation.second);
-    json.key("between");
-    json.utf8(relation.between);
+    json.member("kind", relation.kind);
+    json.member("first", relation.first);
+    json.member("second", relation.second);
+    json.member("between", relation.between);
     json.end_object();
   }
   json.end_array();
@@ -133,10 +108,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.begin_object();
   json.key("forward");
   json.boolean(luck.forward);
-  json.key("method");
-  json.utf8(luck.method);
-  json.key("start");
-  json.utf8(luck.start);
+  json.member("method", luck.method);
+  json.member("start", luck.start);
   json.key("start_age");
   json.begin_object();
   json.key("years");
@@ -148,20 +121,15 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.end_object();
   json.key("library_age");
   json.integer(luck.library_age);
-  json.key("previous_jie");
-  json.utf8(luck.previous_jie);
-  json.key("next_jie");
-  json.utf8(luck.next_jie);
+  json.member("previous_jie", luck.previous_jie);
+  json.member("next_jie", luck.next_jie);
   json.key("pillars");
   json.begin_array();
   for (const chart::LuckPillar& pillar : luck.pillars) {
     json.begin_object();
-    json.key("pillar");
-    json.utf8(pillar.pillar);
-    json.key("ten_god");
-    json.utf8(pillar.ten_god);
-    json.key("start");
-    json.utf8(pillar.start);
+    json.member("pillar", pillar.pillar);
+    json.member("ten_god", pillar.ten_god);
+    json.member("start", pillar.start);
     json.key("age");
     json.number(pillar.age, 4);
     json.end_object();
@@ -173,10 +141,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
     json.begin_object();
     json.key("year");
     json.integer(annual.year);
-    json.key("pillar");
-    json.utf8(annual.pillar);
-    json.key("ten_god");
-    json.utf8(annual.ten_god);
+    json.member("pillar", annual.pillar);
+    json.member("ten_god", annual.ten_god);
     json.end_object();
   }
   json.end_array();
@@ -187,16 +153,14 @@ void write_warnings(JsonWriter& json, const std::vector<chart::Warning>& warning
   json.begin_array();
   for (const chart::Warning& warning : warnings) {
     json.begin_object();
-    json.key("boundary");
-    json.utf8(warning.boundary);
+    json.member("boundary", warning.boundary);
     json.key("pillars");
     json.begin_array();
     for (const std::string& pillar : warning.pillars) json.utf8(pillar);
     json.end_array();
     json.key("seconds_away");
     json.integer(warning.seconds_away);
-    json.key("message");
-    json.utf8(warning.message);
+    json.member("message", warning.message);
     json.key("other");
     write_pillars(json, warning.other);
     json.end_object();
@@ -230,8 +194,7 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.begin_object();
   json.key("schema");
   json.integer(kSchemaVersion);
-  json.key("utc");
-  json.utf8(chart.corrections.utc);
+  json.member("utc", chart.corrections.utc);
   json.key("pillars");
   write_pillars(json, chart.pillars);
   json.key("corrections");
@@ -274,10 +237,8 @@ void append_moments_json(OutputBuffer& out, const chart::Pillars& wanted,
   json.begin_array();
   for (const chart::MomentRange& moment : moments) {
     json.begin_object();
-    json.key("first");
-    json.utf8(moment.first);
-    json.key("last");
-    json.utf8(moment.last);
+    json.member("first", moment.first);
+    json.member("last", moment.last);
     json.end_object();
   }
   json.end_array();

@@ -235,7 +235,13 @@ void JsonWriter::string_or_null(const std::optional<std::string>& text) {
 void JsonWriter::integer(std::int64_t value) {
   char* p = out_.reserve(24);
   if (need_comma_) *p++ = ',';
-  out_.commit(std::to_chars(p, p + 21, value).ptr);
+  if (value >= 0 && value < 100) {  // most of a chart's numbers: counts, ages, start ages
+    if (value >= 10) *p++ = static_cast<char>('0' + value / 10);
+    *p++ = static_cast<char>('0' + value % 10);
+    out_.commit(p);
+  } else {
+    out_.commit(std::to_chars(p, p + 21, value).ptr);
+  }
   need_comma_ = true;
 }
 

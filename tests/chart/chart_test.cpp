@@ -263,6 +263,27 @@ TEST(ChartUnknownHour, ThirteenCandidates) {
 }
 
 // The end of 2079 closes the range (the start: chart_library_test).
+// One chart filled again and again must hold exactly what a fresh one would:
+// nothing of a richer chart before may survive into a poorer one.
+TEST(ChartReuse, RefilledChartEqualsAFreshOne) {
+  BirthInput rich = birth("2000-02-04T07:35", "America/New_York");  // near 立春
+  rich.sex = Sex::Male;
+  rich.longitude = -74;
+  rich.annual_from = 2020, rich.annual_to = 2025;
+  rich.luck_count = 12;
+  BirthInput plain = birth("1990-05-17T14:30");
+  plain.sex = Sex::Female;
+  BirthInput minutes = plain;
+  minutes.luck_method = LuckMethod::ExactMinutes;
+  minutes.luck_count = 3;
+  ASSERT_FALSE(make_chart(rich).warnings.empty());
+  Chart reused;
+  for (const BirthInput& input : {rich, plain, rich, birth("2000-01-01"), minutes}) {
+    make_chart(input, reused);
+    EXPECT_EQ(reused, make_chart(input)) << reused.corrections.local;
+  }
+}
+
 TEST(ChartRange, Ends) {
   EXPECT_EQ(make_chart(birth("2079-12-31T23:59:59")).pillars.year, "己亥");
   EXPECT_THROW(make_chart(birth("2080-01-01T00:00:00")), InputError);
