@@ -39,6 +39,7 @@ void release_result_slots() {
 
 #ifdef _WIN32
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) pillar::heap::take_process_heap();
   if (reason == DLL_PROCESS_DETACH) pillar::release_result_slots();
   return TRUE;
 }

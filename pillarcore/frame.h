@@ -1,17 +1,17 @@
 // The frame every export runs around its calculation:
-//   1. each text argument becomes a private copy (null: the shared empty text),
-//   2. the calculation runs on the copies, other arguments pass unchanged,
-//   3. the copies are released,
-//   4. a text result replaces the text in the export's result slot and is
+//   1. each text argument is read where the caller keeps it, as a
+//      std::string_view of the caller's bytes (null: the shared empty text);
+//      nothing is copied or allocated for it,
+//   2. the calculation runs; other arguments pass unchanged,
+//   3. a text result replaces the text in the export's result slot and is
 //      returned; an integer result is returned directly.
-// Calculations see a text argument as a std::string_view of its copy and
-// return a HeapText (null = no text), an integer or bool, or nothing.
+// The calculation has finished reading its arguments before the slot lets go
+// of its old text, so a caller may pass back the text the same export gave it.
+// Calculations return a HeapText (null = no text), an integer or bool, or
+// nothing.
 #pragma once
 
-#include <cstring>
 #include <string_view>
-#include <tuple>
-#include <type_traits>
 
 #include "exports.h"
 #include "heap.h"
@@ -28,32 +28,14 @@ namespace frame {
 
 extern const char kSharedEmptyText[1];
 
-// The library's own copy of a caller's text argument.
-class TextCopy {
- public:
-  explicit TextCopy(const char* caller_text) {
-    if (!caller_text || !*caller_text) return;
-    std::size_t length = std::strlen(caller_text);
-    auto* copy = static_cast<char*>(heap::allocate_zeroed(length + 1));
-    std::memcpy(copy, caller_text, length + 1);
-    text_ = std::string_view(copy, length);
-  }
-  TextCopy(const TextCopy&) = delete;
-  TextCopy& operator=(const TextCopy&) = delete;
-  ~TextCopy() {
-    if (text_.data() != kSharedEmptyText) heap::release(const_cast<char*>(text_.data()));
-  }
-  std::string_view view() const { return text_; }
+// A caller's text as calculations read it: its bytes in place, up to the
+// terminating zero.
+inline std::string_view caller_text(Text text) {
+  return text ? std::string_view(text) : std::string_view(kSharedEmptyText, 0);
+}
 
- private:
-  std::string_view text_{kSharedEmptyText, 0};
-};
-
-template <typename T> struct Held { using type = T; };
-template <> struct Held<Text> { using type = TextCopy; };
-
-template <typename T> T& passed(T& argument) { return argument; }
-inline std::string_view passed(TextCopy& copy) { return copy.view(); }
+template <typename T> T passed(T argument) { return argument; }
+inline std::string_view passed(Text text) { return caller_text(text); }
 
 template <typename... Args>
 constexpr int argument_bytes() {
@@ -68,11 +50,7 @@ auto run_export(Calculation&& calculation, Args... arguments) {
   constexpr const ExportInfo& info = export_info(E);
   static_assert(frame::argument_bytes<Args...>() == info.argument_bytes,
                 "arguments differ from the export list");
-  auto calculate = [&] {
-    std::tuple<typename frame::Held<Args>::type...> held{arguments...};
-    return std::apply(
-        [&](auto&... each) { return calculation(frame::passed(each)...); }, held);
-  };
+  auto calculate = [&] { return calculation(frame::passed(arguments)...); };
   if constexpr (info.result == ResultKind::Slot) {
     return replace_slot_text(info.slot, calculate());
   } else if constexpr (info.result == ResultKind::Integer) {

@@ -12,6 +12,29 @@
 #endif
 
 namespace pillar::heap {
+
+#ifdef _WIN32
+
+namespace {
+HANDLE g_process_heap;
+}
+
+void take_process_heap() { g_process_heap = GetProcessHeap(); }
+
+void* allocate_zeroed(std::size_t bytes) {
+  void* block = HeapAlloc(g_process_heap, HEAP_ZERO_MEMORY, bytes);
+  if (!block) fatal_out_of_memory();
+  return block;
+}
+
+void release(void* block) {
+  if (block) HeapFree(g_process_heap, 0, block);
+}
+
+#else
+
+// Natively the library counts its blocks and can be made to fail, for the
+// tests; the DLL needs neither.
 namespace {
 
 std::atomic<long> g_live_blocks{0};
@@ -28,14 +51,7 @@ bool injected_failure() {
 }  // namespace
 
 void* allocate_zeroed(std::size_t bytes) {
-  void* block = nullptr;
-  if (!injected_failure()) {
-#ifdef _WIN32
-    block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bytes);
-#else
-    block = std::calloc(bytes ? bytes : 1, 1);
-#endif
-  }
+  void* block = injected_failure() ? nullptr : std::calloc(bytes ? bytes : 1, 1);
   if (!block) fatal_out_of_memory();
   g_live_blocks.fetch_add(1, std::memory_order_relaxed);
   return block;
@@ -44,11 +60,7 @@ void* allocate_zeroed(std::size_t bytes) {
 void release(void* block) {
   if (!block) return;
   g_live_blocks.fetch_sub(1, std::memory_order_relaxed);
-#ifdef _WIN32
-  HeapFree(GetProcessHeap(), 0, block);
-#else
   std::free(block);
-#endif
 }
 
 long live_blocks() { return g_live_blocks.load(std::memory_order_relaxed); }
@@ -56,6 +68,8 @@ long live_blocks() { return g_live_blocks.load(std::memory_order_relaxed); }
 void fail_allocation_after(long successes) {
   g_successes_before_failure.store(successes, std::memory_order_relaxed);
 }
+
+#endif
 
 }  // namespace pillar::heap
 

@@ -12,12 +12,17 @@ namespace pillar::heap {
 void* allocate_zeroed(std::size_t bytes);
 void release(void* block);
 
-// Blocks allocated and not yet released.
+#ifdef _WIN32
+// Takes the process heap for every later block; the library does this when
+// it is loaded, before any export can run.
+void take_process_heap();
+#else
+// Test seams of the native build. Blocks allocated and not yet released:
 long live_blocks();
-
-// Test seam: the allocation after `successes` more successful ones fails.
-// A negative count switches failures off.
+// The allocation after `successes` more successful ones fails; a negative
+// count switches failures off.
 void fail_allocation_after(long successes);
+#endif
 
 }  // namespace pillar::heap
 

@@ -94,7 +94,7 @@ TEST(Frame, NoTextIsANullPointerAndStillReleasesThePreviousText) {
   EXPECT_EQ(pillar::heap::live_blocks(), before);
 }
 
-TEST(Frame, ArgumentCopiesAreReleasedAndSlotsHoldOneTextEach) {
+TEST(Frame, SlotsHoldOneTextEachAndNothingElseStays) {
   pillar::release_result_slots();
   long before = pillar::heap::live_blocks();
   for (int round = 0; round < 3; ++round) {
@@ -116,7 +116,7 @@ TEST(FrameDeathTest, OutOfMemoryShowsTheMessageAndEndsWithFailure) {
   EXPECT_EXIT(
       {
         pillar::取干支五行("甲");
-        pillar::heap::fail_allocation_after(1);
+        pillar::heap::fail_allocation_after(0);
         pillar::取年支属相("子");
       },
       testing::ExitedWithCode(pillar::kOutOfMemoryExitCode), "内存不足");
