@@ -62,7 +62,7 @@ Name last_character(Name text) {
     bool lead = static_cast<unsigned char>(text[at]) >= 0x81;
     at += lead && at + 1 < text.size() ? 2 : 1;
   }
-  return text.substr(start);
+  return Name(text.data() + start, text.size() - start);
 }
 
 HeapText branch_direction(Name text) {

@@ -67,6 +67,32 @@ TEST(Frame, CallerTextsAreNeitherWrittenNorKept) {
   });
 }
 
+// The caller passes back the text the export just gave it, in every text
+// place: the frame reads it before the slot lets it go (the sanitised build
+// sees a read after).
+template <typename R, typename... P>
+void expect_previous_result_is_read_first(const pillar::ExportInfo& info, R (*function)(P...)) {
+  if constexpr (std::is_same_v<R, const char*> && text_parameter_count<P...>() > 0) {
+    for (int shift = 0; shift < 8; ++shift) {
+      auto texts = meaningful_texts(text_parameter_count<P...>(), shift);
+      CallOutcome unused;
+      const char* first = std::apply(function, sample_arguments<P...>(texts, unused));
+      if (!first) continue;
+      std::string copy = first;
+      CallOutcome expected = call_export(function, std::vector<const char*>(texts.size(), copy.c_str()));
+      const char* held = std::apply(function, sample_arguments<P...>(texts, unused));
+      EXPECT_EQ(call_export(function, std::vector<const char*>(texts.size(), held)), expected)
+          << "ordinal " << info.ordinal;
+    }
+  }
+}
+
+TEST(Frame, ArgumentMayBeThePreviousResultOfTheSameExport) {
+  for_each_export([](const pillar::ExportInfo& info, auto function) {
+    expect_previous_result_is_read_first(info, function);
+  });
+}
+
 TEST(Frame, IntegerExportsNeverTouchAResultSlot) {
   const char* element = pillar::取干支五行("甲");
   for_each_export([&](const pillar::ExportInfo& info, auto function) {
