@@ -17,7 +17,7 @@ const std::array<Name, 12> kGrowthPhases = {"长生", "沐浴", "冠带", "临�
 
 // The branch of phase 1 in each stem's own cycle, in stem order. Earth
 // follows fire: 戊 is born where 丙 is, 己 where 丁 is.
-const std::array<Name, 10> kBirthBranches = {"亥", "午", "寅", "酉", "寅",
+constexpr std::array<Name, 10> kBirthBranches = {"亥", "午", "寅", "酉", "寅",
                                              "酉", "巳", "子", "申", "卯"};
 
 // Where a stem's cycle starts (branch index) and which way it runs.
@@ -29,8 +29,8 @@ struct Cycle {
 // Mode 1 gives yin stems their own backward cycle; any other mode lends them
 // the forward cycle of the yang stem of their element.
 Cycle cycle_of(int stem, Int mode) {
-  // Resolved once: the phase lookup is called often.
-  static const std::array<int, 10> birth_branch_indexes = [] {
+  // Resolved when the library is compiled: the phase lookup is called often.
+  static constexpr std::array<int, 10> birth_branch_indexes = [] {
     std::array<int, 10> indexes{};
     for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = branch_index(kBirthBranches[i]);
     return indexes;

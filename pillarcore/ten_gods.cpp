@@ -28,7 +28,7 @@ const std::array<Name, 12> kHiddenStemsByBranch = {"癸",     "己癸辛", "甲�
 
 // Element index (金 1 … 土 5, generation order) of stem 1-10.
 int element_of_stem(int stem) {
-  static const std::array<int, 10> elements = [] {
+  static constexpr std::array<int, 10> elements = [] {
     std::array<int, 10> result{};
     for (int i = 0; i < 10; ++i) result[i] = element_index(element_of_stem_or_branch(kStems[i]));
     return result;

@@ -1,7 +1,8 @@
 // The sexagenary vocabulary: stems, branches, elements, the sixty pairs and
 // the zodiac animals, with the index lookups the other calculations share.
 // Tables are 0-based arrays; every index the lookups return is 1-based, and
-// 0 means "not recognised".
+// 0 means "not recognised". Everything here is constexpr, so that other
+// tables can be resolved to indexes when the library is compiled.
 #pragma once
 
 #include <array>
@@ -11,37 +12,6 @@ namespace pillar::vocabulary {
 
 using Name = std::string_view;
 
-// 甲 乙 丙 丁 戊 己 庚 辛 壬 癸
-extern const std::array<Name, 10> kStems;
-// 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥
-extern const std::array<Name, 12> kBranches;
-// 金 水 木 火 土: each generates the next and controls the one after that.
-extern const std::array<Name, 5> kElements;
-// 甲子 乙丑 … 癸亥, in number order.
-extern const std::array<Name, 60> kSixtyPairs;
-// 鼠 牛 … 猪, in branch order.
-extern const std::array<Name, 12> kAnimals;
-
-// Stem index 1-10, else branch index 1-12, else 0 (甲 and 子 both give 1).
-int stem_or_branch_index(Name text);
-// 1-10 for a stem, else 0.
-int stem_index(Name text);
-// 1-12 for a branch, else 0.
-int branch_index(Name text);
-// 金 1, 水 2, 木 3, 火 4, 土 5, else 0.
-int element_index(Name text);
-// 1-60 for a sexagenary pair, else 0.
-int pair_number(Name text);
-// The element of a stem or a branch, or the empty name.
-Name element_of_stem_or_branch(Name text);
-
-// Remainder with the sign of the dividend, a remainder of 0 replaced by the
-// cycle length, so that cyclic lookups stay 1-based.
-constexpr int cyclic_index(int value, int cycle) {
-  int remainder = value % cycle;
-  return remainder == 0 ? cycle : remainder;
-}
-
 // Whole-text, byte-exact equality for scanning tables. Table texts are a few
 // bytes long: comparing them inline is much cheaper than a memcmp call per
 // entry.
@@ -50,6 +20,91 @@ constexpr bool same_text(Name a, Name b) {
   for (std::size_t i = 0; i != a.size(); ++i)
     if (a[i] != b[i]) return false;
   return true;
+}
+
+// Remainder with the sign of the dividend, a remainder of 0 replaced by the
+// cycle length, so that cyclic lookups stay 1-based.
+constexpr int cyclic_index(int value, int cycle) {
+  int remainder = value % cycle;
+  return remainder == 0 ? cycle : remainder;
+}
+
+// 甲 乙 丙 丁 戊 己 庚 辛 壬 癸
+inline constexpr std::array<Name, 10> kStems = {"甲", "乙", "丙", "丁", "戊",
+                                                "己", "庚", "辛", "壬", "癸"};
+// 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥
+inline constexpr std::array<Name, 12> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
+                                                   "午", "未", "申", "酉", "戌", "亥"};
+// 金 水 木 火 土: each generates the next and controls the one after that.
+inline constexpr std::array<Name, 5> kElements = {"金", "水", "木", "火", "土"};
+// 甲子 乙丑 … 癸亥, in number order.
+inline constexpr std::array<Name, 60> kSixtyPairs = {
+    "甲子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉",
+    "甲戌", "乙亥", "丙子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未",
+    "甲申", "乙酉", "丙戌", "丁亥", "戊子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳",
+    "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥", "庚子", "辛丑", "壬寅", "癸卯",
+    "甲辰", "乙巳", "丙午", "丁未", "戊申", "己酉", "庚戌", "辛亥", "壬子", "癸丑",
+    "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌", "癸亥"};
+// 鼠 牛 … 猪, in branch order.
+inline constexpr std::array<Name, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇",
+                                                  "马", "羊", "猴", "鸡", "狗", "猪"};
+
+// The element of each stem or branch: the first group holding the text wins.
+// Unused places are spelled out as empty names (the empty text is turned away
+// before any group is scanned).
+struct ElementGroup {
+  std::array<Name, 6> members;
+  Name element;
+};
+inline constexpr std::array<ElementGroup, 5> kElementGroups = {{
+    {{"甲", "乙", "寅", "卯", {}, {}}, "木"},
+    {{"丙", "丁", "巳", "午", {}, {}}, "火"},
+    {{"庚", "辛", "申", "酉", {}, {}}, "金"},
+    {{"壬", "癸", "子", "亥", {}, {}}, "水"},
+    {{"戊", "己", "辰", "戌", "丑", "未"}, "土"},
+}};
+
+template <std::size_t N>
+constexpr int index_in(const std::array<Name, N>& table, Name text) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (same_text(table[i], text)) return static_cast<int>(i) + 1;
+  return 0;
+}
+
+// 1-10 for a stem, else 0.
+constexpr int stem_index(Name text) { return index_in(kStems, text); }
+// 1-12 for a branch, else 0.
+constexpr int branch_index(Name text) { return index_in(kBranches, text); }
+// 金 1, 水 2, 木 3, 火 4, 土 5, else 0.
+constexpr int element_index(Name text) { return index_in(kElements, text); }
+// Stem index 1-10, else branch index 1-12, else 0 (甲 and 子 both give 1).
+constexpr int stem_or_branch_index(Name text) {
+  if (int stem = stem_index(text)) return stem;
+  return branch_index(text);
+}
+
+// 1-60 for a sexagenary pair, else 0. A pair is a stem followed by a branch
+// of the same polarity, and its number is the one whose stem and branch
+// cycles land on them: that finds it without scanning all sixty pairs, with
+// the same result.
+constexpr int pair_number(Name text) {
+  std::size_t stem_bytes = kStems[0].size();
+  if (text.size() != stem_bytes + kBranches[0].size()) return 0;
+  int stem = stem_index(Name(text.data(), stem_bytes));
+  int branch = branch_index(Name(text.data() + stem_bytes, text.size() - stem_bytes));
+  if (!stem || !branch || stem % 2 != branch % 2) return 0;
+  int number = stem;
+  while (cyclic_index(number, 12) != branch) number += 10;
+  return number;
+}
+
+// The element of a stem or a branch, or the empty name.
+constexpr Name element_of_stem_or_branch(Name text) {
+  if (text.empty()) return {};
+  for (const auto& group : kElementGroups)
+    for (Name member : group.members)
+      if (same_text(member, text)) return group.element;
+  return {};
 }
 
 }  // namespace pillar::vocabulary
