@@ -41,7 +41,7 @@ const std::array<StrengthLabel, 4> kStrengthLabels = {{
 Name strength_label(Name ten_god) {
   for (const auto& entry : kStrengthLabels)
     for (Name name : entry.ten_gods)
-      if (name == ten_god) return entry.label;
+      if (same_text(name, ten_god)) return entry.label;
   return "";
 }
 

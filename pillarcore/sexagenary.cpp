@@ -49,7 +49,7 @@ Name spirit_class(Name pair) {
   if (!pair_number(pair)) return {};
   for (const auto& spirit : kOtherSpiritClasses)
     for (Name member : spirit.pairs)
-      if (member == pair) return spirit.name;
+      if (same_text(member, pair)) return spirit.name;
   return kAdvancingSpirit;
 }
 

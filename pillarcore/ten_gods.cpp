@@ -55,18 +55,18 @@ Name ten_god_of_stems(int day_stem, int other_stem) {
 
 int ten_god_index(Name name) {
   for (std::size_t i = 0; i < kTenGodNames.size(); ++i)
-    if (kTenGodNames[i] == name) return static_cast<int>(i) + 1;
+    if (same_text(kTenGodNames[i], name)) return static_cast<int>(i) + 1;
   return 0;
 }
 
 Name abbreviation(Name name) {
   if (int index = ten_god_index(name)) return kTenGodAbbreviations[index - 1];
-  return name == kDayMaster ? kDayMasterAbbreviation : Name();
+  return same_text(name, kDayMaster) ? kDayMasterAbbreviation : Name();
 }
 
 int count_equal(std::span<const Name> positions, Name target) {
   int count = 0;
-  for (Name position : positions) count += position == target;
+  for (Name position : positions) count += same_text(position, target);
   return count;
 }
 
