@@ -11,6 +11,7 @@
 // nothing.
 #pragma once
 
+#include <cstring>
 #include <string_view>
 
 #include "exports.h"
@@ -29,9 +30,15 @@ namespace frame {
 extern const char kSharedEmptyText[1];
 
 // A caller's text as calculations read it: its bytes in place, up to the
-// terminating zero.
+// terminating zero. Texts are mostly one or two characters, whose length is
+// found inline; longer ones go to strlen. No byte after the terminator is
+// read.
 inline std::string_view caller_text(Text text) {
-  return text ? std::string_view(text) : std::string_view(kSharedEmptyText, 0);
+  if (!text) return std::string_view(kSharedEmptyText, 0);
+  std::size_t length = 0;
+  while (length < 4 && text[length]) ++length;
+  if (length == 4) length += std::strlen(text + 4);
+  return std::string_view(text, length);
 }
 
 template <typename T> T passed(T argument) { return argument; }

@@ -133,13 +133,31 @@ constexpr int joined_pair_number(Name first, Name second) {
 // 1-60 for a sexagenary pair, else 0.
 constexpr int pair_number(Name text) { return joined_pair_number(text, Name()); }
 
-// The element of a stem or a branch, or the empty name.
-constexpr Name element_of_stem_or_branch(Name text) {
-  if (text.empty()) return {};
+// The element of a stem or a branch, or the empty name. Every group member
+// is a stem or a branch, so the groups are resolved to an element per stem
+// and per branch when the library is compiled (the first group wins, as in a
+// scan).
+template <std::size_t N>
+constexpr std::array<Name, N + 1> elements_by_index(const std::array<Name, N>& characters) {
+  std::array<Name, N + 1> elements{};
+  for (std::size_t i = 0; i < N; ++i)
+    for (std::size_t group = kElementGroups.size(); group-- > 0;)
+      for (Name member : kElementGroups[group].members)
+        if (same_text(member, characters[i])) elements[i + 1] = kElementGroups[group].element;
+  return elements;
+}
+inline constexpr auto kElementOfStem = elements_by_index(kStems);
+inline constexpr auto kElementOfBranch = elements_by_index(kBranches);
+static_assert([] {
   for (const auto& group : kElementGroups)
     for (Name member : group.members)
-      if (same_text(member, text)) return group.element;
-  return {};
+      if (!member.empty() && !stem_index(member) && !branch_index(member)) return false;
+  return true;
+}(), "every member of an element group is a stem or a branch");
+
+constexpr Name element_of_stem_or_branch(Name text) {
+  if (int stem = stem_index(text)) return kElementOfStem[stem];
+  return kElementOfBranch[branch_index(text)];
 }
 
 }  // namespace pillar::vocabulary
