@@ -1,5 +1,8 @@
 #include "frame.h"
 
+#include <cstdint>
+#include <cstring>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -22,10 +25,28 @@ namespace frame {
 const char kSharedEmptyText[1] = "";
 }
 
-const char* replace_slot_text(int slot, HeapText result) {
-  heap::release(g_result_slots[slot]);
-  g_result_slots[slot] = result.release();
-  return g_result_slots[slot];
+const char* replace_slot_text(int slot, ResultText result) {
+  char*& held = g_result_slots[slot];
+  char* previous = held;
+  held = nullptr;  // an allocation that fails releases the slots
+  if (result.is_block() || !result.has_text()) {
+    heap::release(previous);
+    held = result.take_block().release();
+    return held;
+  }
+  std::string_view text = result.bytes();
+  // Released first, the old block is the one the heap hands back at once;
+  // but a text read from it is copied before it goes.
+  auto address = [](const char* p) { return reinterpret_cast<std::uintptr_t>(p); };
+  bool read_from_previous = previous && address(text.data()) >= address(previous) &&
+                            address(text.data()) <= address(previous) + std::strlen(previous);
+  if (!read_from_previous) {
+    heap::release(previous);
+    previous = nullptr;
+  }
+  held = fresh_copy(text);
+  heap::release(previous);
+  return held;
 }
 
 void release_result_slots() {

@@ -6,8 +6,9 @@
 //   3. a text result replaces the text in the export's result slot and is
 //      returned; an integer result is returned directly.
 // The calculation has finished reading its arguments before the slot lets go
-// of its old text, so a caller may pass back the text the same export gave it.
-// Calculations return a HeapText (null = no text), an integer or bool, or
+// of its old text, so a caller may pass back the text the same export gave it
+// (a result that is that very text is copied before the old block goes).
+// Calculations return a ResultText (see heap.h), an integer or bool, or
 // nothing.
 #pragma once
 
@@ -20,7 +21,7 @@
 namespace pillar {
 
 // Stores `result` in result slot `slot`, releasing the text held there.
-const char* replace_slot_text(int slot, HeapText result);
+const char* replace_slot_text(int slot, ResultText result);
 
 // Releases the texts of all result slots; runs when the library unloads.
 void release_result_slots();

@@ -52,14 +52,14 @@ int branch_of_phase(Cycle cycle, int phase) {
   return wrap_to_twelve(cycle.birth_branch - 1 + (phase - 1) * cycle.step) + 1;
 }
 
-HeapText growth_phase(Name stem_text, Name branch_text, Int mode) {
+ResultText growth_phase(Name stem_text, Name branch_text, Int mode) {
   int stem = stem_index(stem_text);
   int branch = branch_index(branch_text);
   if (!stem || !branch) return {};
   return copy_text(kGrowthPhases[phase_in(cycle_of(stem, mode), branch) - 1]);
 }
 
-HeapText branches_of_phases(Name stem_text, Int mode) {
+ResultText branches_of_phases(Name stem_text, Int mode) {
   int stem = stem_index(stem_text);
   if (!stem) return {};
   Cycle cycle = cycle_of(stem, mode);
@@ -69,7 +69,7 @@ HeapText branches_of_phases(Name stem_text, Int mode) {
     Name branch = kBranches[branch_of_phase(cycle, phase) - 1];
     end = std::copy(branch.begin(), branch.end(), end);
   }
-  return copy_text(Name(list.data(), end - list.data()));
+  return ResultText::composed(Name(list.data(), end - list.data()));
 }
 
 }  // namespace

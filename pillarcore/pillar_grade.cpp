@@ -49,9 +49,9 @@ namespace pillar {
 // Anything but one of the sixty pairs, written stem first, has no grade.
 const char* PILLAR_CALL 取八字等级(Text pillar) {
   return run_export<Export::取八字等级>(
-      [](vocabulary::Name text) -> HeapText {
+      [](vocabulary::Name text) -> ResultText {
         int grade = pillar_grade::grade_of_pair(text);
-        return grade < 0 ? HeapText() : copy_text(pillar_grade::kGrades[grade].name);
+        return grade < 0 ? ResultText() : copy_text(pillar_grade::kGrades[grade].name);
       },
       pillar);
 }

@@ -53,7 +53,7 @@ bool in_punishment_group(Name text) {
 
 // Every text occurs at most once in a partner table, so the first hit is the
 // only one.
-HeapText partner_in(PairTable table, Name text) {
+ResultText partner_in(PairTable table, Name text) {
   for (const Pair& pair : table) {
     if (same_text(text, pair.a)) return copy_text(pair.b);
     if (same_text(text, pair.b)) return copy_text(pair.a);

@@ -17,7 +17,7 @@ using namespace vocabulary;
 // controller, the controlled.
 constexpr std::array<int, 4> kElementStepOfMode = {+1, -1, -2, +2};
 
-HeapText related_element(Name element, Int mode) {
+ResultText related_element(Name element, Int mode) {
   if (mode == 1) return copy_text(element);
   if (mode < 2 || mode > 5) return {};
   int index = element_index(element);
@@ -72,7 +72,7 @@ const std::array<JieCommanders, 12> kMonthCommanders = {{
 
 constexpr int kLongestJieMonth = 30;
 
-HeapText month_commander(Date date) {
+ResultText month_commander(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   auto found = calendar::find_term_day(*day, -1, kLongestJieMonth - 1, calendar::is_jie);

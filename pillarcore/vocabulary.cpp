@@ -28,7 +28,7 @@ const char* PILLAR_CALL 取年支属相(Text branch) {
   return run_export<Export::取年支属相>(
       [](Name text) {
         int index = branch_index(text);
-        return index ? copy_text(kAnimals[index - 1]) : HeapText();
+        return index ? copy_text(kAnimals[index - 1]) : ResultText();
       },
       branch);
 }

@@ -171,10 +171,12 @@ TEST_F(Library, ASecondCallReplacesOnlyItsOwnSlot) {
   ASSERT_TRUE(first);
   EXPECT_TRUE(HeapValidate(GetProcessHeap(), 0, first));
   const char* rat = animal("子");
-  EXPECT_STREQ(element("午"), "火");
+  const char* second = element("午");
+  EXPECT_STREQ(second, "火");
   EXPECT_STREQ(rat, "鼠");
-  // The first text went back to the heap when the slot took the second.
-  EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, first));
+  // The first text went back to the heap when the slot took the second,
+  // which the heap may have given the same block.
+  if (second != first) EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, first));
 }
 
 // Texts from which every text export makes a text, tried in turn.
