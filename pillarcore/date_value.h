@@ -59,6 +59,15 @@ constexpr CivilDate civil_date_of(Day day) {
   return {year, month, day_of_month};
 }
 
+constexpr bool is_leap_year(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+constexpr int days_in_month(int year, int month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && is_leap_year(year) ? 29 : kDays[month - 1];
+}
+
 constexpr Seconds seconds_of(const CivilTime& t) {
   return day_of(t.year, t.month, t.day) * kSecondsPerDay + t.hour * 3600 + t.minute * 60 + t.second;
 }
