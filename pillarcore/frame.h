@@ -21,7 +21,7 @@
 namespace pillar {
 
 // Stores `result` in result slot `slot`, releasing the text held there.
-const char* replace_slot_text(int slot, ResultText result);
+const char* replace_slot_text(int slot, ResultText&& result);
 
 // Releases the texts of all result slots; runs when the library unloads.
 void release_result_slots();
