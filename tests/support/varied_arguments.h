@@ -98,7 +98,7 @@ inline const std::vector<const char*>& texts_of(Kind kind) {
   static const std::vector<const char*> elements = {"金", "水", "木", "火", "土"};
   static const std::vector<const char*> ten_gods = {"比肩", "劫财", "食神", "伤官", "偏财",
                                                     "正财", "偏官", "正官", "偏印", "正印"};
-  // Stem i + 1 and branch j + 1 of the same polarity make a pair.
+  // Pair n (from 0) is stem n % 10 followed by branch n % 12.
   static const std::vector<const char*> pairs = [] {
     static char texts[60][5];
     std::vector<const char*> all;
