@@ -31,14 +31,15 @@ namespace frame {
 extern const char kSharedEmptyText[1];
 
 // A caller's text as calculations read it: its bytes in place, up to the
-// terminating zero. Texts are mostly one or two characters, whose length is
-// found inline; longer ones go to strlen. No byte after the terminator is
+// terminating zero. Texts are mostly one to three characters, whose length
+// is found inline; longer ones go to strlen. No byte after the terminator is
 // read.
 inline std::string_view caller_text(Text text) {
   if (!text) return std::string_view(kSharedEmptyText, 0);
+  constexpr std::size_t kMeasuredInline = 8;
   std::size_t length = 0;
-  while (length < 4 && text[length]) ++length;
-  if (length == 4) length += std::strlen(text + 4);
+  while (length < kMeasuredInline && text[length]) ++length;
+  if (length == kMeasuredInline) length += std::strlen(text + kMeasuredInline);
   return std::string_view(text, length);
 }
 

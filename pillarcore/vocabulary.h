@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace pillar::vocabulary {
@@ -15,9 +16,20 @@ using Name = std::string_view;
 // Whole-text, byte-exact equality for scanning tables. Table texts are a few
 // bytes long: comparing them inline is much cheaper than a memcmp call per
 // entry.
+// Four bytes at a time: the compiler reads each group with one load.
+constexpr std::uint32_t four_bytes_at(Name text, std::size_t at) {
+  return static_cast<std::uint32_t>(static_cast<unsigned char>(text[at])) |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + 1])) << 8 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + 2])) << 16 |
+         static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + 3])) << 24;
+}
+
 constexpr bool same_text(Name a, Name b) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i != a.size(); ++i)
+  std::size_t i = 0;
+  for (; i + 4 <= a.size(); i += 4)
+    if (four_bytes_at(a, i) != four_bytes_at(b, i)) return false;
+  for (; i != a.size(); ++i)
     if (a[i] != b[i]) return false;
   return true;
 }
