@@ -1,4 +1,5 @@
-// Time per call of the date exports, natively, through the frame.
+// Time per call of the date exports and of passwords by length, natively,
+// through the frame.
 #include <benchmark/benchmark.h>
 
 #include "calendar.h"
@@ -31,5 +32,13 @@ void BM_Pentad(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(取气候(day));
 }
 BENCHMARK(BM_Pentad);
+
+// Letters and digits, two draws a character: the time should grow linearly.
+void BM_RandomPasswordByLength(benchmark::State& state) {
+  const auto length = static_cast<Int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(取得随机密码(length, 3));
+  state.SetComplexityN(length);
+}
+BENCHMARK(BM_RandomPasswordByLength)->RangeMultiplier(10)->Range(10, 1000000)->Complexity(benchmark::oN);
 
 }  // namespace

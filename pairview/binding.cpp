@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "program_end.h"
@@ -20,13 +22,6 @@ void pairview_binding_stub_1();
 void pairview_binding_stub_2();
 void pairview_binding_stub_3();
 void* pairview_bind_slot(int index);
-
-void* pairview_binding_slots[pairview::kBoundExportCount] = {
-    reinterpret_cast<void*>(&pairview_binding_stub_0),
-    reinterpret_cast<void*>(&pairview_binding_stub_1),
-    reinterpret_cast<void*>(&pairview_binding_stub_2),
-    reinterpret_cast<void*>(&pairview_binding_stub_3),
-};
 }
 
 // A stub pushes its slot index and jumps to the common part, which asks the
@@ -89,6 +84,15 @@ namespace pairview {
 
 namespace {
 
+// The stub each binding slot starts at, and the slots: a stub until the
+// first call binds the export.
+const std::array<void*, kBoundExportCount> kStubs = {
+    reinterpret_cast<void*>(&pairview_binding_stub_0),
+    reinterpret_cast<void*>(&pairview_binding_stub_1),
+    reinterpret_cast<void*>(&pairview_binding_stub_2),
+    reinterpret_cast<void*>(&pairview_binding_stub_3)};
+std::array<void*, kBoundExportCount> g_binding_slots = kStubs;
+
 // The GBK export name of each slot.
 const std::array<const char*, kBoundExportCount> kBoundExportNames = {
     "八字是否正确", "取干支数量", "取干支五行", "取十神关系"};
@@ -108,25 +112,31 @@ constexpr std::size_t kMessageBufferBytes = 1024;
   fatal_stop(message, "DLL ERROR");
 }
 
-// The library's full path: the program's own folder and the bare file name.
-// Neither the current folder nor PATH is searched.
-std::wstring path_beside_program(const char* library_file_name) {
+// The program's own path; empty when it cannot be read.
+std::wstring program_path() {
+  constexpr std::size_t kLongestPath = 32768;
   std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
+  while (path.size() <= kLongestPath) {
     DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path + winlayer::widen(library_file_name);
+  return {};
 }
 
 }  // namespace
 
 const char* export_name(BoundExport which) { return kBoundExportNames[static_cast<int>(which)]; }
+
+std::optional<std::wstring> library_beside(std::wstring_view program_path,
+                                           const char* library_file_name) {
+  std::size_t separator = program_path.find_last_of(L"\\/");
+  if (separator == std::wstring_view::npos) return std::nullopt;
+  return std::wstring(program_path.substr(0, separator + 1)) + winlayer::widen(library_file_name);
+}
 
 FARPROC resolve_export(HMODULE library, const char* name) {
   if (name[0] == '#') {
@@ -141,10 +151,10 @@ FARPROC resolve_export(HMODULE library, const char* name) {
 }
 
 void* bind(const char* library_file_name, const char* name, void** slot) {
-  std::wstring path = path_beside_program(library_file_name);
-  HMODULE library = GetModuleHandleW(path.c_str());
+  std::optional<std::wstring> path = library_beside(program_path(), library_file_name);
+  HMODULE library = path ? GetModuleHandleW(path->c_str()) : nullptr;
   if (!library) {
-    library = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (path) library = LoadLibraryExW(path->c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!library)
       dll_error("同目录下无法找到DLL文件:\"%s\".请与作者联系.", library_file_name);
     auto& list = loaded_libraries();
@@ -164,19 +174,14 @@ void* bind(const char* library_file_name, const char* name, void** slot) {
 }
 
 bool is_bound(BoundExport which) {
-  static const std::array<void*, kBoundExportCount> stubs = {
-      reinterpret_cast<void*>(&pairview_binding_stub_0),
-      reinterpret_cast<void*>(&pairview_binding_stub_1),
-      reinterpret_cast<void*>(&pairview_binding_stub_2),
-      reinterpret_cast<void*>(&pairview_binding_stub_3)};
   int index = static_cast<int>(which);
-  return pairview_binding_slots[index] != stubs[index];
+  return g_binding_slots[index] != kStubs[index];
 }
 
 std::uint32_t call_export(BoundExport which, std::initializer_list<std::uint32_t> arguments) {
   int index = static_cast<int>(which);
   int stack_kept = 0;
-  std::uint32_t result = pairview_checked_call(pairview_binding_slots[index], arguments.begin(),
+  std::uint32_t result = pairview_checked_call(g_binding_slots[index], arguments.begin(),
                                                static_cast<int>(arguments.size()), &stack_kept);
   if (!stack_kept) {
     char message[kMessageBufferBytes];
@@ -191,5 +196,5 @@ std::uint32_t call_export(BoundExport which, std::initializer_list<std::uint32_t
 
 extern "C" void* pairview_bind_slot(int index) {
   return pairview::bind(pairview::kLibraryFileName, pairview::kBoundExportNames[index],
-                        &pairview_binding_slots[index]);
+                        &pairview::g_binding_slots[index]);
 }

@@ -11,6 +11,9 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace pairview {
 
@@ -37,8 +40,15 @@ bool is_bound(BoundExport which);
 // at program end.
 void* bind(const char* library_file_name, const char* export_name, void** slot);
 
-// Resolves an export by name; "#N" means ordinal N, and a name is cut at
-// the first "@@".
+// The library's full path: the folder of the program's path and the bare
+// file name. None when that path has no folder (it could not be read): the
+// binder then reports a missing library, and neither the current folder
+// nor PATH is ever searched.
+std::optional<std::wstring> library_beside(std::wstring_view program_path,
+                                           const char* library_file_name);
+
+// Resolves an export by name; "#N" means ordinal N, and a name whose first
+// "@" is directly followed by a second one is cut at that first "@".
 FARPROC resolve_export(HMODULE library, const char* name);
 
 }  // namespace pairview

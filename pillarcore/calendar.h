@@ -1,6 +1,7 @@
 // The library's calendar: the date value, the solar-term table and the
-// services every date export goes through (term instant, term of day, year
-// stem of an instant, add days).
+// services the date exports use (term instant, the walk to a term day, year
+// stem of an instant, add days). The term of one day, asked day by day, is
+// the walk's reference in the tests.
 //
 // A date value is an OLE Automation date: days since 1899-12-30 00:00 in the
 // proleptic Gregorian calendar, the whole part the day and the fraction the

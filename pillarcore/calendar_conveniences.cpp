@@ -1,5 +1,6 @@
 // Conveniences for almanac displays: the week day and the western zodiac
 // sign of a date, and random passwords.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -80,37 +81,52 @@ const std::array<PasswordKind, 3> kPasswordKinds = {{
 }};
 
 // Without modulo bias: draws at or above the largest multiple of `count` that
-// fits in 32 bits are drawn again.
+// fits in 32 bits are drawn again. The generator is asked for the values the
+// password is expected to need, in blocks of at most 4 KiB: a short password
+// costs one small request, and the time of a long one grows linearly.
 class UniformDraw {
  public:
+  explicit UniformDraw(std::uint64_t expected_draws) : expected_draws_(expected_draws) {}
+
   std::optional<unsigned> below(unsigned count) {
     const std::uint32_t limit = UINT32_MAX - (UINT32_MAX % count + 1) % count;
     for (;;) {
-      if (next_ == buffer_.size()) {
-        if (!random_bytes::fill(buffer_.data(), sizeof buffer_)) return std::nullopt;
-        next_ = 0;
-      }
+      if (next_ == filled_ && !refill()) return std::nullopt;
       std::uint32_t value = buffer_[next_++];
       if (value <= limit) return value % count;
     }
   }
 
  private:
-  std::array<std::uint32_t, 64> buffer_{};
-  std::size_t next_ = 64;
+  // Redraws are rare; past the expected count, small blocks serve them.
+  bool refill() {
+    filled_ = static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(expected_draws_, kSmallestBlock, buffer_.size()));
+    expected_draws_ -= std::min<std::uint64_t>(expected_draws_, filled_);
+    next_ = 0;
+    if (random_bytes::fill(buffer_.data(), filled_ * sizeof buffer_[0])) return true;
+    filled_ = 0;
+    return false;
+  }
+
+  static constexpr std::size_t kSmallestBlock = 8;
+  std::array<std::uint32_t, 1024> buffer_{};
+  std::uint64_t expected_draws_;
+  std::size_t next_ = 0;
+  std::size_t filled_ = 0;
 };
 
-// Longer requests give no text: a length of two billion must not end the
-// caller's process for want of memory.
-constexpr Int kLongestPassword = 65536;
-
-// No text when the system's generator fails: a weak password is worse.
+// Every length from 1 up gives a text of exactly that length. A length whose
+// text cannot be allocated gives no text: asking for two billion characters
+// must not end the caller's process. No text either when the system's
+// generator fails: a weak password is worse.
 HeapText random_password(Int length, Int kind) {
-  if (length < 1 || length > kLongestPassword || kind < 1 || kind > 3) return {};
+  if (length < 1 || kind < 1 || kind > 3) return {};
   const PasswordKind& password_kind = kPasswordKinds[kind - 1];
-  auto* text = static_cast<char*>(heap::allocate_zeroed(static_cast<std::size_t>(length) + 1));
+  auto* text = static_cast<char*>(heap::try_allocate_zeroed(static_cast<std::size_t>(length) + 1));
+  if (!text) return {};
   HeapText password(text);
-  UniformDraw draw;
+  UniformDraw draw(static_cast<std::uint64_t>(length) * (password_kind.class_count == 1 ? 1 : 2));
   for (Int i = 0; i < length; ++i) {
     std::optional<unsigned> class_index =
         password_kind.class_count == 1 ? 0u : draw.below(password_kind.class_count);

@@ -100,15 +100,20 @@ constexpr int stack_bytes() {
   return std::is_same_v<T, Date> ? 8 : 4;
 }
 
-template <typename Function> struct ArgumentBytes;
+// Bytes that arguments of types P... take on the 32-bit stack, given as the
+// types or as a function declared with them.
+template <typename... P>
+constexpr int argument_bytes() {
+  return (0 + ... + stack_bytes<P>());
+}
 template <typename R, typename... P>
-struct ArgumentBytes<R PILLAR_CALL(P...)> {
-  static constexpr int value = (0 + ... + stack_bytes<P>());
-};
+constexpr int argument_bytes(R(PILLAR_CALL*)(P...)) {
+  return argument_bytes<P...>();
+}
 
 // The declared parameters agree with the listed argument bytes.
 #define PILLAR_EXPORT(ordinal, name, bytes, result, params) \
-  static_assert(ArgumentBytes<decltype(name)>::value == bytes, #ordinal);
+  static_assert(argument_bytes(&name) == bytes, #ordinal);
 #include "export_list.h"
 #undef PILLAR_EXPORT
 

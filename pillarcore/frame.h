@@ -46,18 +46,13 @@ inline std::string_view caller_text(Text text) {
 template <typename T> T passed(T argument) { return argument; }
 inline std::string_view passed(Text text) { return caller_text(text); }
 
-template <typename... Args>
-constexpr int argument_bytes() {
-  return (0 + ... + stack_bytes<Args>());
-}
-
 }  // namespace frame
 
 // Runs `calculation` as export E inside the frame.
 template <Export E, typename Calculation, typename... Args>
 auto run_export(Calculation&& calculation, Args... arguments) {
   constexpr const ExportInfo& info = export_info(E);
-  static_assert(frame::argument_bytes<Args...>() == info.argument_bytes,
+  static_assert(argument_bytes<Args...>() == info.argument_bytes,
                 "arguments differ from the export list");
   auto calculate = [&] { return calculation(frame::passed(arguments)...); };
   if constexpr (info.result == ResultKind::Slot) {

@@ -26,8 +26,12 @@ void take_process_heap() { g_process_heap = GetProcessHeap(); }
 // cost the heap half as much again (measured under Wine).
 constexpr std::size_t kSmallestBlock = 16;
 
+void* try_allocate_zeroed(std::size_t bytes) {
+  return HeapAlloc(g_process_heap, HEAP_ZERO_MEMORY, bytes < kSmallestBlock ? kSmallestBlock : bytes);
+}
+
 void* allocate_zeroed(std::size_t bytes) {
-  void* block = HeapAlloc(g_process_heap, HEAP_ZERO_MEMORY, bytes < kSmallestBlock ? kSmallestBlock : bytes);
+  void* block = try_allocate_zeroed(bytes);
   if (!block) fatal_out_of_memory();
   return block;
 }
@@ -57,10 +61,15 @@ bool injected_failure() {
 
 }  // namespace
 
-void* allocate_zeroed(std::size_t bytes) {
+void* try_allocate_zeroed(std::size_t bytes) {
   void* block = injected_failure() ? nullptr : std::calloc(bytes ? bytes : 1, 1);
+  if (block) g_live_blocks.store(g_live_blocks.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+  return block;
+}
+
+void* allocate_zeroed(std::size_t bytes) {
+  void* block = try_allocate_zeroed(bytes);
   if (!block) fatal_out_of_memory();
-  g_live_blocks.store(g_live_blocks.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
   return block;
 }
 

@@ -10,6 +10,9 @@ namespace pillar::heap {
 
 // Never returns null: when memory runs out the process ends.
 void* allocate_zeroed(std::size_t bytes);
+// Null when the block cannot be had: for a size the caller chose, which must
+// not end the caller's process.
+void* try_allocate_zeroed(std::size_t bytes);
 void release(void* block);
 
 #ifdef _WIN32

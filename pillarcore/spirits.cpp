@@ -53,14 +53,15 @@ const std::array<Name, 12> kYearSpirits = {"太岁", "青龙", "丧门", "六合
 const std::array<Name, 10> kLodgingBranches = {"寅", "卯", "巳", "午", "戌",
                                                "丑", "申", "酉", "亥", "子"};
 
-// The last whole character of a GBK text: a lead byte takes the byte after
-// it, so a trailing lone lead byte is never read as half of a branch.
+// The last whole character of a GBK text. The text is walked from its start,
+// a lead byte with the byte after it, because its last two bytes need not be
+// one character: "甲" (BC D7) followed by D3 ends in the bytes of 子. A
+// trailing lone lead byte comes back alone, and is no branch.
 Name last_character(Name text) {
   std::size_t start = 0;
   for (std::size_t at = 0; at < text.size();) {
     start = at;
-    bool lead = static_cast<unsigned char>(text[at]) >= 0x81;
-    at += lead && at + 1 < text.size() ? 2 : 1;
+    at += static_cast<unsigned char>(text[at]) >= 0x81 ? 2 : 1;
   }
   return Name(text.data() + start, text.size() - start);
 }

@@ -2,6 +2,25 @@
 
 #include "frame.h"
 
+namespace pillar::vocabulary {
+
+const std::array<Name, 60> kSixtyPairs = {
+    "甲子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉",
+    "甲戌", "乙亥", "丙子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未",
+    "甲申", "乙酉", "丙戌", "丁亥", "戊子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳",
+    "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥", "庚子", "辛丑", "壬寅", "癸卯",
+    "甲辰", "乙巳", "丙午", "丁未", "戊申", "己酉", "庚戌", "辛亥", "壬子", "癸丑",
+    "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌", "癸亥"};
+const std::array<Name, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇",
+                                       "马", "羊", "猴", "鸡", "狗", "猪"};
+
+// The header writes these tables as bytes; this source's literals are GBK.
+static_assert(kStems[0] == "甲" && kStems[9] == "癸" && kBranches[0] == "子" &&
+                  kBranches[11] == "亥" && kElements[0] == "金" && kElements[4] == "土",
+              "the header's bytes are the GBK texts");
+
+}  // namespace pillar::vocabulary
+
 namespace pillar {
 
 using namespace vocabulary;

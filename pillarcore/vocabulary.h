@@ -2,7 +2,10 @@
 // the zodiac animals, with the index lookups the other calculations share.
 // Tables are 0-based arrays; every index the lookups return is 1-based, and
 // 0 means "not recognised". Everything here is constexpr, so that other
-// tables can be resolved to indexes when the library is compiled.
+// tables can be resolved to indexes when the library is compiled. The texts
+// are written as their GBK bytes, so that the header means the same in a
+// source compiled with another execution character set; the comments show
+// them.
 #pragma once
 
 #include <array>
@@ -42,24 +45,17 @@ constexpr int cyclic_index(int value, int cycle) {
 }
 
 // 甲 乙 丙 丁 戊 己 庚 辛 壬 癸
-inline constexpr std::array<Name, 10> kStems = {"甲", "乙", "丙", "丁", "戊",
-                                                "己", "庚", "辛", "壬", "癸"};
+inline constexpr std::array<Name, 10> kStems = {"\xBC\xD7", "\xD2\xD2", "\xB1\xFB", "\xB6\xA1", "\xCE\xEC",
+                                                "\xBC\xBA", "\xB8\xFD", "\xD0\xC1", "\xC8\xC9", "\xB9\xEF"};
 // 子 丑 寅 卯 辰 巳 午 未 申 酉 戌 亥
-inline constexpr std::array<Name, 12> kBranches = {"子", "丑", "寅", "卯", "辰", "巳",
-                                                   "午", "未", "申", "酉", "戌", "亥"};
+inline constexpr std::array<Name, 12> kBranches = {"\xD7\xD3", "\xB3\xF3", "\xD2\xFA", "\xC3\xAE", "\xB3\xBD", "\xCB\xC8",
+                                                   "\xCE\xE7", "\xCE\xB4", "\xC9\xEA", "\xD3\xCF", "\xD0\xE7", "\xBA\xA5"};
 // 金 水 木 火 土: each generates the next and controls the one after that.
-inline constexpr std::array<Name, 5> kElements = {"金", "水", "木", "火", "土"};
-// 甲子 乙丑 … 癸亥, in number order.
-inline constexpr std::array<Name, 60> kSixtyPairs = {
-    "甲子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉",
-    "甲戌", "乙亥", "丙子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未",
-    "甲申", "乙酉", "丙戌", "丁亥", "戊子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳",
-    "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥", "庚子", "辛丑", "壬寅", "癸卯",
-    "甲辰", "乙巳", "丙午", "丁未", "戊申", "己酉", "庚戌", "辛亥", "壬子", "癸丑",
-    "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌", "癸亥"};
-// 鼠 牛 … 猪, in branch order.
-inline constexpr std::array<Name, 12> kAnimals = {"鼠", "牛", "虎", "兔", "龙", "蛇",
-                                                  "马", "羊", "猴", "鸡", "狗", "猪"};
+inline constexpr std::array<Name, 5> kElements = {"\xBD\xF0", "\xCB\xAE", "\xC4\xBE", "\xBB\xF0", "\xCD\xC1"};
+// 甲子 乙丑 … 癸亥, in number order (vocabulary.cpp).
+extern const std::array<Name, 60> kSixtyPairs;
+// 鼠 牛 … 猪, in branch order (vocabulary.cpp).
+extern const std::array<Name, 12> kAnimals;
 
 // The element of each stem or branch: the first group holding the text wins.
 // Unused places are spelled out as empty names (the empty text is turned away
@@ -69,11 +65,12 @@ struct ElementGroup {
   Name element;
 };
 inline constexpr std::array<ElementGroup, 5> kElementGroups = {{
-    {{"甲", "乙", "寅", "卯", {}, {}}, "木"},
-    {{"丙", "丁", "巳", "午", {}, {}}, "火"},
-    {{"庚", "辛", "申", "酉", {}, {}}, "金"},
-    {{"壬", "癸", "子", "亥", {}, {}}, "水"},
-    {{"戊", "己", "辰", "戌", "丑", "未"}, "土"},
+    {{"\xBC\xD7", "\xD2\xD2", "\xD2\xFA", "\xC3\xAE", {}, {}}, "\xC4\xBE"},  // 甲 乙 寅 卯: 木
+    {{"\xB1\xFB", "\xB6\xA1", "\xCB\xC8", "\xCE\xE7", {}, {}}, "\xBB\xF0"},  // 丙 丁 巳 午: 火
+    {{"\xB8\xFD", "\xD0\xC1", "\xC9\xEA", "\xD3\xCF", {}, {}}, "\xBD\xF0"},  // 庚 辛 申 酉: 金
+    {{"\xC8\xC9", "\xB9\xEF", "\xD7\xD3", "\xBA\xA5", {}, {}}, "\xCB\xAE"},  // 壬 癸 子 亥: 水
+    // 戊 己 辰 戌 丑 未: 土
+    {{"\xCE\xEC", "\xBC\xBA", "\xB3\xBD", "\xD0\xE7", "\xB3\xF3", "\xCE\xB4"}, "\xCD\xC1"},
 }};
 
 // Named only where a character table is given a longer name, which stops

@@ -111,6 +111,11 @@ void Element::detach() {
   if (!window_) return;
   auto found = registry().find(window_);
   if (found != registry().end() && found->second == this) registry().erase(found);
+  auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window_, GWLP_WNDPROC));
+  if (previous_ && current == &Element::procedure)
+    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+  window_ = nullptr;
+  previous_ = nullptr;
 }
 
 void Element::set_background(COLORREF colour) {

@@ -83,6 +83,8 @@ class Element {
 
  private:
   bool handle_common(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  // Leaves the registry, gives the window back its own procedure and forgets
+  // the handle; runs at WM_NCDESTROY and when the element ends first.
   void detach();
 
   HWND window_ = nullptr;

@@ -24,11 +24,20 @@ int main() {
   FARPROC by_name = GetProcAddress(library, "取干支五行");
   CHECK(by_name != nullptr);
 
-  // Name rules: "#N" is an ordinal, a name is cut at the first "@@" only.
+  // Name rules: "#N" is an ordinal, a name is cut only where its first "@"
+  // is doubled.
   CHECK(pairview::resolve_export(library, "#15") == by_name);
   CHECK(pairview::resolve_export(library, "取干支五行@@4") == by_name);
   CHECK(pairview::resolve_export(library, "取干支五行@4") == nullptr);
+  CHECK(pairview::resolve_export(library, "取干支五行@4@@") == nullptr);
   CHECK(pairview::resolve_export(library, "#99") == nullptr);
+
+  // Only the program's own folder is searched: a program path that could not
+  // be read (or has no folder) gives no library path at all.
+  CHECK(pairview::library_beside(L"C:\\pv\\pairview.exe", "pillarcore.dll") ==
+        L"C:\\pv\\pillarcore.dll");
+  CHECK(!pairview::library_beside(L"", "pillarcore.dll"));
+  CHECK(!pairview::library_beside(L"pairview.exe", "pillarcore.dll"));
 
   // A later binding of another export finds the library already there.
   void* slot = nullptr;

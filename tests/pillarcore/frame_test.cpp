@@ -156,8 +156,42 @@ TEST(ExportList, FactsAreConsistent) {
     EXPECT_EQ(entry.argument_bytes % 4, 0);
   }
   EXPECT_EQ(slots, pillar::kResultSlotCount);
-  EXPECT_STREQ(pillar::kExportList[0].name, "八字是否正确");
-  EXPECT_STREQ(pillar::kExportList[52].name, "是否天干相合");
+}
+
+TEST(ExportList, EveryExportWithItsOrdinalNameBytesAndResult) {
+  constexpr ResultKind I = ResultKind::Integer, S = ResultKind::Slot, N = ResultKind::None;
+  const struct {
+    int ordinal;
+    const char* name;
+    int argument_bytes;
+    ResultKind result;
+  } kExports[] = {
+      {1, "八字是否正确", 32, I}, {2, "串宫押运", 8, S}, {3, "取八神方向", 36, N},
+      {4, "取八字等级", 4, S}, {5, "取财库", 4, S}, {6, "取藏干十神数量", 52, I},
+      {7, "取藏干五行数量", 52, I}, {8, "取得随机密码", 8, S}, {9, "取地支藏干", 4, S},
+      {10, "取地支十神数量", 20, I}, {11, "取地支五行数量", 20, I}, {12, "取干冲", 4, S},
+      {13, "取干合", 4, S}, {14, "取干支数量", 36, I}, {15, "取干支五行", 4, S},
+      {16, "取干支序数", 4, I}, {17, "取官禄", 4, S}, {18, "取甲子太岁", 4, S},
+      {19, "取甲子序号", 4, I}, {20, "取节气名称", 4, S}, {21, "取进交退伏", 4, S},
+      {22, "取空亡", 4, S}, {23, "取纳音", 4, S}, {24, "取年支属相", 4, S},
+      {25, "取起运年龄", 36, I}, {26, "取气候", 8, S}, {27, "取生克数值", 8, I},
+      {28, "取十神关系", 12, S}, {29, "取司令", 8, S}, {30, "取太岁方向", 4, S},
+      {31, "取天干十神数量", 16, I}, {32, "取天干五行数量", 20, I}, {33, "取旺衰对应地支", 8, S},
+      {34, "取旺衰状态", 12, S}, {35, "取旺相五行", 8, S}, {36, "取五行序号", 4, I},
+      {37, "取星期", 8, S}, {38, "取星座", 8, S}, {39, "取印库", 4, S}, {40, "取月时干", 12, S},
+      {41, "取支冲", 4, S}, {42, "取支害", 4, S}, {43, "取支合", 4, S}, {44, "取支破", 4, S},
+      {45, "日主旺相", 4, S}, {46, "十神简写", 4, S}, {47, "是否地支相冲", 8, I},
+      {48, "是否地支相害", 8, I}, {49, "是否地支相合", 8, I}, {50, "是否地支相破", 8, I},
+      {51, "是否地支相刑", 8, I}, {52, "是否天干相冲", 8, I}, {53, "是否天干相合", 8, I},
+  };
+  ASSERT_EQ(std::size(kExports), pillar::kExportList.size());
+  for (std::size_t i = 0; i < std::size(kExports); ++i) {
+    const auto& listed = pillar::kExportList[i];
+    EXPECT_EQ(listed.ordinal, kExports[i].ordinal);
+    EXPECT_STREQ(listed.name, kExports[i].name) << kExports[i].ordinal;
+    EXPECT_EQ(listed.argument_bytes, kExports[i].argument_bytes) << kExports[i].ordinal;
+    EXPECT_EQ(listed.result, kExports[i].result) << kExports[i].ordinal;
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <sstream>
 #include <string>
 
 #include "exports.h"
@@ -31,15 +32,25 @@ TEST(PillarGrade, TableHolds21And26And13PairsCoveringAllSixtyOnce) {
 }
 
 TEST(PillarGrade, EveryPairHasItsGrade) {
-  EXPECT_EQ(text_or_null(取八字等级("甲子")), "上等");
-  EXPECT_EQ(text_or_null(取八字等级("乙丑")), "中等");
-  EXPECT_EQ(text_or_null(取八字等级("癸亥")), "下等");
-  EXPECT_EQ(text_or_null(取八字等级("庚午")), "上等");
-  EXPECT_EQ(text_or_null(取八字等级("庚戌")), "中等");
-  EXPECT_EQ(text_or_null(取八字等级("壬申")), "下等");
-  std::map<std::string, int> per_grade;
-  for (auto pair : vocabulary::kSixtyPairs) ++per_grade[text_or_null(取八字等级(std::string(pair).c_str()))];
-  EXPECT_EQ(per_grade, (std::map<std::string, int>{{"上等", 21}, {"中等", 26}, {"下等", 13}}));
+  const struct {
+    const char* grade;
+    const char* pairs;
+  } kGradeLists[] = {
+      {"上等", "甲子 戊辰 庚午 丙子 庚辰 辛巳 壬午 丁亥 戊子 癸巳 丁酉 己亥 癸卯 乙巳 己酉 甲寅 乙卯 丙辰 庚申 辛酉 壬戌"},
+      {"中等", "乙丑 丙寅 丁卯 己巳 辛未 甲戌 乙亥 丁丑 戊寅 癸未 丙戌 己丑 庚寅 壬辰 甲午 乙未 丙申 戊戌 辛丑 "
+               "壬寅 甲辰 丁未 庚戌 辛亥 癸丑 己未"},
+      {"下等", "壬申 癸酉 己卯 甲申 乙酉 辛卯 庚子 丙午 戊申 壬子 丁巳 戊午 癸亥"},
+  };
+  std::map<std::string, std::string> grade_of;
+  for (const auto& list : kGradeLists) {
+    std::istringstream pairs(list.pairs);
+    for (std::string pair; pairs >> pair;) grade_of[pair] = list.grade;
+  }
+  ASSERT_EQ(grade_of.size(), 60u);
+  for (auto pair : vocabulary::kSixtyPairs) {
+    std::string text(pair);
+    EXPECT_EQ(text_or_null(取八字等级(text.c_str())), grade_of[text]) << text;
+  }
 }
 
 TEST(PillarGrade, AnythingButOnePairHasNoGrade) {

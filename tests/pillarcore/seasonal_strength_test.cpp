@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "date_arguments.h"
 #include "exports.h"
@@ -51,23 +52,53 @@ TEST(DayMasterStrength, LabelsByTenGod) {
   EXPECT_EQ(text(日主旺相(nullptr)), "");
 }
 
-TEST(MonthCommander, CountsDaysFromTheJieDay) {
+// Every day of four years: each period holds up to its last day, the
+// month's day 31 and later have no commander.
+TEST(MonthCommander, EveryDayOfEachJieMonth) {
+  struct Period {
+    int last_day;
+    const char* commander;
+  };
+  const struct {
+    int jie;
+    std::vector<Period> periods;
+  } kMonths[] = {
+      {1, {{5, "戊土"}, {10, "丙火"}, {30, "甲木"}}},        // 立春
+      {13, {{5, "戊土(坤土)"}, {10, "壬水"}, {30, "庚金"}}},  // 立秋
+      {19, {{5, "戊土"}, {10, "甲木"}, {30, "壬水"}}},        // 立冬
+      {5, {{7, "乙木"}, {12, "壬水"}, {30, "戊土"}}},         // 清明
+      {7, {{7, "戊土"}, {12, "庚金"}, {30, "丙火"}}},         // 立夏
+      {11, {{7, "丁火"}, {12, "甲木"}, {30, "己土"}}},        // 小暑
+      {17, {{7, "辛金"}, {12, "丙火"}, {30, "戊土"}}},        // 寒露
+      {23, {{7, "癸水"}, {12, "庚金"}, {30, "己土"}}},        // 小寒
+      {3, {{7, "甲木"}, {30, "乙木"}}},                       // 惊蛰
+      {9, {{7, "丙火"}, {30, "丁火"}}},                       // 芒种
+      {15, {{7, "庚金"}, {30, "辛金"}}},                      // 白露
+      {21, {{7, "壬水"}, {30, "癸水"}}},                      // 大雪
+  };
+  for (int year = 2000; year <= 2003; ++year) {
+    for (const auto& month : kMonths) {
+      calendar::Day first = term_day(year, month.jie);
+      int days = static_cast<int>(later_term_day(year, month.jie, 2) - first);
+      for (int k = 1; k <= days; ++k) {
+        std::string expected = "(no text)";
+        for (auto it = month.periods.rbegin(); it != month.periods.rend(); ++it)
+          if (k <= it->last_day) expected = it->commander;
+        EXPECT_EQ(text(取司令(static_cast<Date>(first + k - 1) + 0.75)), expected)
+            << "jie " << month.jie << " of " << year << ", day " << k;
+      }
+    }
+  }
+}
+
+TEST(MonthCommander, CountsWholeDaysFromTheJieDay) {
   EXPECT_EQ(text(取司令(date(2000, 2, 4))), "戊土");  // 立春 falls at 20:40 that day
   EXPECT_EQ(text(取司令(date(2000, 2, 8, 23, 59))), "戊土");
-  EXPECT_EQ(text(取司令(date(2000, 2, 9))), "丙火");
-  EXPECT_EQ(text(取司令(date(2000, 2, 13))), "丙火");
-  EXPECT_EQ(text(取司令(date(2000, 2, 14))), "甲木");
-  EXPECT_EQ(text(取司令(date(2000, 8, 7))), "戊土(坤土)");
-  EXPECT_EQ(text(取司令(date(2000, 3, 5))), "甲木");
-  EXPECT_EQ(text(取司令(date(2000, 3, 11))), "甲木");
-  EXPECT_EQ(text(取司令(date(2000, 3, 12))), "乙木");
   EXPECT_EQ(text(取司令(date(2000, 3, 4))), "甲木");  // day 30 of 立春, past 雨水
-  EXPECT_EQ(text(取司令(date(2000, 4, 10))), "乙木");
-  EXPECT_EQ(text(取司令(date(2000, 4, 11))), "壬水");
-  EXPECT_EQ(text(取司令(date(2000, 4, 16))), "戊土");
-  EXPECT_EQ(text(取司令(date(2000, 7, 6))), "(no text)");  // day 32 of 芒种
-  EXPECT_EQ(text(取司令(date(2000, 7, 4))), "丁火");        // day 30
-  EXPECT_EQ(text(取司令(date(2000, 7, 5))), "(no text)");  // day 31
+  EXPECT_EQ(text(取司令(date(2000, 5, 11))), "戊土");  // day 7 of 立夏
+  EXPECT_EQ(text(取司令(date(2000, 5, 16))), "庚金");  // day 12 of 立夏
+  EXPECT_EQ(text(取司令(date(2000, 7, 4))), "丁火");   // day 30 of 芒种
+  EXPECT_EQ(text(取司令(date(2000, 7, 5))), "(no text)");
 }
 
 TEST(MonthCommander, TheEndsOfTheSpan) {

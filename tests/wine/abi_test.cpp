@@ -235,6 +235,21 @@ TEST_F(Library, TakesItsOwnPreviousResultAsArgument) {
   EXPECT_GT(passed_back, 0);
 }
 
+TEST_F(Library, APasswordIsAsLongAsAskedOrNoTextWhenItCannotBeHad) {
+  using Password = const char*(PILLAR_CALL*)(pillar::Int, pillar::Int);
+  auto password = bind_as<Password>(pillar::Export::取得随机密码);
+  ASSERT_TRUE(password);
+  const char* digits = password(100000, 1);
+  ASSERT_TRUE(digits);
+  EXPECT_EQ(std::strlen(digits), 100000u);
+  // Two gigabytes in one block do not fit a 32-bit process: no text, and the
+  // process goes on.
+  EXPECT_EQ(password(0x7fffffff, 1), nullptr);
+  const char* after = password(8, 3);
+  ASSERT_TRUE(after);
+  EXPECT_EQ(std::strlen(after), 8u);
+}
+
 // Texts from which every text export makes a text, tried in turn.
 const char* const kTextMakers[] = {"甲", "子", "正官", "甲子", "金", "庚午"};
 

@@ -123,6 +123,26 @@ int main() {
   edit.set_text("八字\r\n甲子");
   CHECK(edit.text() == "八字\r\n甲子");
 
+  // An element that ends before its window gives the window its own
+  // procedure back: the check box still keeps its state.
+  HWND left_behind;
+  {
+    winlayer::CheckBox scoped;
+    left_behind = scoped.create(main, 150, 160, 100, 20, "留下");
+  }
+  CHECK(IsWindow(left_behind));
+  CHECK(winlayer::Element::of(left_behind) == nullptr);
+  SendMessageW(left_behind, BM_SETCHECK, BST_CHECKED, 0);
+  CHECK(SendMessageW(left_behind, BM_GETCHECK, 0, 0) == BST_CHECKED);
+  // A window that ends before its element frees the element to create again.
+  winlayer::CheckBox outlived;
+  HWND first_window = outlived.create(main, 150, 160, 100, 20);
+  DestroyWindow(first_window);
+  CHECK(outlived.handle() == nullptr);
+  CHECK(outlived.create(main, 150, 160, 100, 20) != nullptr);
+  outlived.set_checked(true);
+  CHECK(outlived.checked());
+
   // Style added after creation.
   edit.add_style(WS_VSCROLL);
   CHECK((GetWindowLongW(edit.handle(), GWL_STYLE) & WS_VSCROLL) != 0);
@@ -136,5 +156,6 @@ int main() {
   CHECK(!IsWindow(main));
   CHECK(destroyed_event);
   CHECK(winlayer::Element::of(main) == nullptr);
+  CHECK(window.handle() == nullptr);
   return win_check::finish();
 }
