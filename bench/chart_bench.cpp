@@ -1,6 +1,6 @@
 // Time per call of the chart exports, and of the library work the comparison
 // report does, natively through the same frame the DLL runs. The *Calculation
-// benchmarks leave the frame out, to show what the argument copies cost.
+// benchmarks leave the frame out, to show what the frame itself costs.
 #include <benchmark/benchmark.h>
 
 #include <array>

@@ -85,8 +85,9 @@ std::optional<FoundTerm> find_term_day(Day start, int step, int max_steps, Wante
   Day day = start;
   if (step > 0 ? day < kFirstTermDay : day > kLastTermDay) day = step > 0 ? kFirstTermDay : kLastTermDay;
   Day last = start + static_cast<Day>(step) * max_steps;
+  // The date is converted once and then moved a month at a time.
+  CivilDate date = civil_date_of(day);
   while (step > 0 ? day <= last && day <= kLastTermDay : day >= last && day >= kFirstTermDay) {
-    CivilDate date = civil_date_of(day);
     for (int i = 0; i < 2; ++i) {
       int calendar_index = step > 0 ? 2 * date.month - 1 + i : 2 * date.month - i;
       const SolarTermEntry& entry =
@@ -99,8 +100,14 @@ std::optional<FoundTerm> find_term_day(Day start, int step, int max_steps, Wante
                          static_cast<int>((term_day - start) * step)};
     }
     // On to the first day of the next month or the last of the previous one.
-    day = step > 0 ? day - date.day + 32 : day - date.day;
-    day = step > 0 ? day - (civil_date_of(day).day - 1) : day;
+    if (step > 0) {
+      day += days_in_month(date.year, date.month) - date.day + 1;
+      date = date.month == 12 ? CivilDate{date.year + 1, 1, 1} : CivilDate{date.year, date.month + 1, 1};
+    } else {
+      day -= date.day;
+      date = date.month == 1 ? CivilDate{date.year - 1, 12, 31} : CivilDate{date.year, date.month - 1, 0};
+      if (date.day == 0) date.day = days_in_month(date.year, date.month);
+    }
   }
   return std::nullopt;
 }

@@ -21,7 +21,7 @@ const std::array<Name, 7> kWeekDays = {"日", "一", "二", "三", "四", "五",
 
 // Day 0, 1899-12-30, is a Saturday; the remainder counts from there, and
 // before the epoch it still does (floor division).
-HeapText week_day(Date date) {
+ResultText week_day(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   int remainder = static_cast<int>(*day - calendar::floor_div(*day, 7) * 7);
@@ -51,7 +51,7 @@ const std::array<ZodiacSign, 12> kZodiacSigns = {{
     {"双鱼", {2, 19}, {3, 20}},
 }};
 
-HeapText zodiac_sign(Date date) {
+ResultText zodiac_sign(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   calendar::CivilDate civil = calendar::civil_date_of(*day);

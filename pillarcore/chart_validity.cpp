@@ -1,10 +1,7 @@
 #include "chart_validity.h"
 
-#include <cstring>
-
 #include "vocabulary.h"
 #include "frame.h"
-#include "sexagenary.h"
 
 namespace pillar::chart_validity {
 
@@ -16,7 +13,7 @@ namespace {
 constexpr int kStemGroups = 5;
 
 // The month pillars each year-stem group allows, 寅 month first.
-const std::array<std::array<Name, 12>, kStemGroups> kMonthPillarsByYearStemGroup = {{
+constexpr std::array<std::array<Name, 12>, kStemGroups> kMonthPillarsByYearStemGroup = {{
     {"丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉", "甲戌", "乙亥", "丙子", "丁丑"},
     {"戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未", "甲申", "乙酉", "丙戌", "丁亥", "戊子", "己丑"},
     {"庚寅", "辛卯", "壬辰", "癸巳", "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥", "庚子", "辛丑"},
@@ -26,7 +23,7 @@ const std::array<std::array<Name, 12>, kStemGroups> kMonthPillarsByYearStemGroup
 
 // The hour pillars each day-stem group allows: the early and the late 子
 // hour, then 丑 to 亥.
-const std::array<std::array<Name, 13>, kStemGroups> kHourPillarsByDayStemGroup = {{
+constexpr std::array<std::array<Name, 13>, kStemGroups> kHourPillarsByDayStemGroup = {{
     {"甲子", "丙子", "乙丑", "丙寅", "丁卯", "戊辰", "己巳", "庚午", "辛未", "壬申", "癸酉", "甲戌", "乙亥"},
     {"丙子", "戊子", "丁丑", "戊寅", "己卯", "庚辰", "辛巳", "壬午", "癸未", "甲申", "乙酉", "丙戌", "丁亥"},
     {"戊子", "庚子", "己丑", "庚寅", "辛卯", "壬辰", "癸巳", "甲午", "乙未", "丙申", "丁酉", "戊戌", "己亥"},
@@ -34,55 +31,56 @@ const std::array<std::array<Name, 13>, kStemGroups> kHourPillarsByDayStemGroup =
     {"壬子", "甲子", "癸丑", "甲寅", "乙卯", "丙辰", "丁巳", "戊午", "己未", "庚申", "辛酉", "壬戌", "癸亥"},
 }};
 
-// A pillar's text, the stem's bytes followed by the branch's: only the
-// joined text counts, however it splits. A join of any length but a pair's
-// can be no pair, so it stays empty, which no table holds.
-class Pillar {
- public:
-  Pillar(Name stem, Name branch) {
-    if (stem.size() + branch.size() != sizeof bytes_) return;
-    stem.copy(bytes_, stem.size());
-    branch.copy(bytes_ + stem.size(), branch.size());
-    size_ = sizeof bytes_;
-  }
-  Name text() const { return Name(bytes_, size_); }
-
- private:
-  char bytes_[4] = {};
-  std::size_t size_ = 0;
-};
-
 int stem_group(Name stem) {
   int index = stem_index(stem);
   return index ? cyclic_index(index, kStemGroups) : 0;
 }
 
-// Every entry is a four-byte pair; comparing a fixed size keeps the scan
-// free of calls.
+// The allowed lists as pair numbers, fixed when the library is compiled:
+// every entry is one of the sixty pairs, and two pairs are the same text
+// exactly when their numbers are equal.
 template <std::size_t N>
-bool holds(const std::array<Name, N>& allowed, Name pillar) {
-  if (pillar.size() != 4) return false;
-  for (Name entry : allowed)
-    if (std::memcmp(entry.data(), pillar.data(), 4) == 0) return true;
+constexpr auto pair_numbers_of(const std::array<std::array<Name, N>, kStemGroups>& lists) {
+  std::array<std::array<int, N>, kStemGroups> numbers{};
+  for (int group = 0; group < kStemGroups; ++group)
+    for (std::size_t i = 0; i < N; ++i) numbers[group][i] = pair_number(lists[group][i]);
+  return numbers;
+}
+constexpr auto kMonthPillarNumbers = pair_numbers_of(kMonthPillarsByYearStemGroup);
+constexpr auto kHourPillarNumbers = pair_numbers_of(kHourPillarsByDayStemGroup);
+static_assert([] {
+  for (const auto& list : kMonthPillarNumbers)
+    for (int number : list)
+      if (!number) return false;
+  for (const auto& list : kHourPillarNumbers)
+    for (int number : list)
+      if (!number) return false;
+  return true;
+}(), "every allowed pillar is a pair");
+
+template <std::size_t N>
+bool holds(const std::array<int, N>& allowed, int pair_number) {
+  for (int entry : allowed)
+    if (entry == pair_number) return true;
   return false;
 }
 
 }  // namespace
 
+// A pillar is the stem's bytes followed by the branch's: only the joined text
+// counts, however it splits. It has a Nayin name exactly when it is one of
+// the sixty pairs, so its pair number (0 for none) answers both questions.
 bool is_possible_chart(const Chart& chart) {
-  const Pillar pillars[4] = {{chart[0], chart[1]}, {chart[2], chart[3]},
-                             {chart[4], chart[5]}, {chart[6], chart[7]}};
+  int numbers[4];
   bool possible = true;
-  for (const Pillar& pillar : pillars) {
-    if (sexagenary::nayin_name(pillar.text()).empty()) {
-      possible = false;
-      break;
-    }
+  for (int pillar = 0; pillar < 4; ++pillar) {
+    numbers[pillar] = joined_pair_number(chart[2 * pillar], chart[2 * pillar + 1]);
+    possible &= numbers[pillar] != 0;
   }
   if (int group = stem_group(chart[0]))
-    possible &= holds(kMonthPillarsByYearStemGroup[group - 1], pillars[1].text());
+    possible &= holds(kMonthPillarNumbers[group - 1], numbers[1]);
   if (int group = stem_group(chart[4]))
-    possible &= holds(kHourPillarsByDayStemGroup[group - 1], pillars[3].text());
+    possible &= holds(kHourPillarNumbers[group - 1], numbers[3]);
   return possible;
 }
 

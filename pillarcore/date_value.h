@@ -26,29 +26,46 @@ constexpr Day floor_div(std::int64_t value, std::int64_t divisor) {
   return value / divisor - (value % divisor < 0 ? 1 : 0);
 }
 
-// Proleptic Gregorian day arithmetic on 400-year eras.
+// The same in 32 bits, which 32-bit x86 divides without a library call.
+constexpr int floor_div32(int value, int divisor) {
+  return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+
+// Proleptic Gregorian day arithmetic on 400-year eras. Only the era is
+// 64-bit: within an era every quantity fits 32 bits, which keeps the
+// divisions by constants cheap on 32-bit x86 (a 64-bit one is a library call).
 constexpr Day day_of(int year, int month, int day) {
-  std::int64_t y = year - (month <= 2 ? 1 : 0);
-  std::int64_t era = floor_div(y, 400);
-  std::int64_t year_of_era = y - era * 400;
-  std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-  std::int64_t day_of_era =
-      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-  return era * 146097 + day_of_era - 693899;  // 0000-03-01 lies 693899 days before the epoch
+  int y = year - (month <= 2 ? 1 : 0);
+  int era = floor_div32(y, 400);
+  int year_of_era = y - era * 400;
+  int day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+  int day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  return static_cast<Day>(era) * 146097 + day_of_era - 693899;  // 0000-03-01 lies 693899 days before the epoch
 }
 
 constexpr CivilDate civil_date_of(Day day) {
   std::int64_t shifted = day + 693899;
-  std::int64_t era = floor_div(shifted, 146097);
-  std::int64_t day_of_era = shifted - era * 146097;
-  std::int64_t year_of_era =
-      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
-  std::int64_t month_from_march = (5 * day_of_year + 2) / 153;
-  int day_of_month = static_cast<int>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
-  int month = static_cast<int>(month_from_march < 10 ? month_from_march + 3 : month_from_march - 9);
+  // Every day of the years 1 to 9999 is 32-bit here.
+  std::int64_t era = shifted >= 0 && shifted <= INT32_MAX
+                         ? static_cast<std::int64_t>(floor_div32(static_cast<int>(shifted), 146097))
+                         : floor_div(shifted, std::int64_t{146097});
+  int day_of_era = static_cast<int>(shifted - era * 146097);
+  int year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  int day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  int month_from_march = (5 * day_of_year + 2) / 153;
+  int day_of_month = day_of_year - (153 * month_from_march + 2) / 5 + 1;
+  int month = month_from_march < 10 ? month_from_march + 3 : month_from_march - 9;
   int year = static_cast<int>(year_of_era + era * 400 + (month <= 2 ? 1 : 0));
   return {year, month, day_of_month};
+}
+
+constexpr bool is_leap_year(int year) {
+  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+constexpr int days_in_month(int year, int month) {
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return month == 2 && is_leap_year(year) ? 29 : kDays[month - 1];
 }
 
 constexpr Seconds seconds_of(const CivilTime& t) {

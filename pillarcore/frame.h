@@ -1,17 +1,19 @@
 // The frame every export runs around its calculation:
-//   1. each text argument becomes a private copy (null: the shared empty text),
-//   2. the calculation runs on the copies, other arguments pass unchanged,
-//   3. the copies are released,
-//   4. a text result replaces the text in the export's result slot and is
+//   1. each text argument is read where the caller keeps it, as a
+//      std::string_view of the caller's bytes (null: the shared empty text);
+//      nothing is copied or allocated for it,
+//   2. the calculation runs; other arguments pass unchanged,
+//   3. a text result replaces the text in the export's result slot and is
 //      returned; an integer result is returned directly.
-// Calculations see a text argument as a std::string_view of its copy and
-// return a HeapText (null = no text), an integer or bool, or nothing.
+// The calculation has finished reading its arguments before the slot lets go
+// of its old text, so a caller may pass back the text the same export gave it
+// (a result that is that very text is copied before the old block goes).
+// Calculations return a ResultText (see heap.h), an integer or bool, or
+// nothing.
 #pragma once
 
 #include <cstring>
 #include <string_view>
-#include <tuple>
-#include <type_traits>
 
 #include "exports.h"
 #include "heap.h"
@@ -19,7 +21,7 @@
 namespace pillar {
 
 // Stores `result` in result slot `slot`, releasing the text held there.
-const char* replace_slot_text(int slot, HeapText result);
+const char* replace_slot_text(int slot, ResultText&& result);
 
 // Releases the texts of all result slots; runs when the library unloads.
 void release_result_slots();
@@ -28,32 +30,21 @@ namespace frame {
 
 extern const char kSharedEmptyText[1];
 
-// The library's own copy of a caller's text argument.
-class TextCopy {
- public:
-  explicit TextCopy(const char* caller_text) {
-    if (!caller_text || !*caller_text) return;
-    std::size_t length = std::strlen(caller_text);
-    auto* copy = static_cast<char*>(heap::allocate_zeroed(length + 1));
-    std::memcpy(copy, caller_text, length + 1);
-    text_ = std::string_view(copy, length);
-  }
-  TextCopy(const TextCopy&) = delete;
-  TextCopy& operator=(const TextCopy&) = delete;
-  ~TextCopy() {
-    if (text_.data() != kSharedEmptyText) heap::release(const_cast<char*>(text_.data()));
-  }
-  std::string_view view() const { return text_; }
+// A caller's text as calculations read it: its bytes in place, up to the
+// terminating zero. Texts are mostly one to three characters, whose length
+// is found inline; longer ones go to strlen. No byte after the terminator is
+// read.
+inline std::string_view caller_text(Text text) {
+  if (!text) return std::string_view(kSharedEmptyText, 0);
+  constexpr std::size_t kMeasuredInline = 8;
+  std::size_t length = 0;
+  while (length < kMeasuredInline && text[length]) ++length;
+  if (length == kMeasuredInline) length += std::strlen(text + kMeasuredInline);
+  return std::string_view(text, length);
+}
 
- private:
-  std::string_view text_{kSharedEmptyText, 0};
-};
-
-template <typename T> struct Held { using type = T; };
-template <> struct Held<Text> { using type = TextCopy; };
-
-template <typename T> T& passed(T& argument) { return argument; }
-inline std::string_view passed(TextCopy& copy) { return copy.view(); }
+template <typename T> T passed(T argument) { return argument; }
+inline std::string_view passed(Text text) { return caller_text(text); }
 
 }  // namespace frame
 
@@ -63,11 +54,7 @@ auto run_export(Calculation&& calculation, Args... arguments) {
   constexpr const ExportInfo& info = export_info(E);
   static_assert(argument_bytes<Args...>() == info.argument_bytes,
                 "arguments differ from the export list");
-  auto calculate = [&] {
-    std::tuple<typename frame::Held<Args>::type...> held{arguments...};
-    return std::apply(
-        [&](auto&... each) { return calculation(frame::passed(each)...); }, held);
-  };
+  auto calculate = [&] { return calculation(frame::passed(arguments)...); };
   if constexpr (info.result == ResultKind::Slot) {
     return replace_slot_text(info.slot, calculate());
   } else if constexpr (info.result == ResultKind::Integer) {

@@ -19,7 +19,7 @@ const std::array<Name, 12> kGrowthPhases = {"长生", "沐浴", "冠带", "临�
 
 // The branch of phase 1 in each stem's own cycle, in stem order. Earth
 // follows fire: 戊 is born where 丙 is, 己 where 丁 is.
-const std::array<Name, 10> kBirthBranches = {"亥", "午", "寅", "酉", "寅",
+constexpr std::array<Name, 10> kBirthBranches = {"亥", "午", "寅", "酉", "寅",
                                              "酉", "巳", "子", "申", "卯"};
 
 // Where a stem's cycle starts (branch index) and which way it runs.
@@ -31,8 +31,8 @@ struct Cycle {
 // Mode 1 gives yin stems their own backward cycle; any other mode lends them
 // the forward cycle of the yang stem of their element.
 Cycle cycle_of(int stem, Int mode) {
-  // Resolved once: the phase lookup is called often.
-  static const std::array<int, 10> birth_branch_indexes = [] {
+  // Resolved when the library is compiled: the phase lookup is called often.
+  static constexpr std::array<int, 10> birth_branch_indexes = [] {
     std::array<int, 10> indexes{};
     for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = branch_index(kBirthBranches[i]);
     return indexes;
@@ -54,14 +54,14 @@ int branch_of_phase(Cycle cycle, int phase) {
   return wrap_to_twelve(cycle.birth_branch - 1 + (phase - 1) * cycle.step) + 1;
 }
 
-HeapText growth_phase(Name stem_text, Name branch_text, Int mode) {
+ResultText growth_phase(Name stem_text, Name branch_text, Int mode) {
   int stem = stem_index(stem_text);
   int branch = branch_index(branch_text);
   if (!stem || !branch) return {};
   return copy_text(kGrowthPhases[phase_in(cycle_of(stem, mode), branch) - 1]);
 }
 
-HeapText branches_of_phases(Name stem_text, Int mode) {
+ResultText branches_of_phases(Name stem_text, Int mode) {
   int stem = stem_index(stem_text);
   if (!stem) return {};
   Cycle cycle = cycle_of(stem, mode);
@@ -71,7 +71,7 @@ HeapText branches_of_phases(Name stem_text, Int mode) {
     Name branch = kBranches[branch_of_phase(cycle, phase) - 1];
     end = std::copy(branch.begin(), branch.end(), end);
   }
-  return copy_text(Name(list.data(), end - list.data()));
+  return ResultText::composed(Name(list.data(), end - list.data()));
 }
 
 }  // namespace

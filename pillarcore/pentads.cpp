@@ -46,7 +46,7 @@ const std::array<std::array<Name, 3>, calendar::kTermCount> kPentads = {{
 
 constexpr int kDaysPerPentad = 5;
 
-HeapText pentad_of(Date date) {
+ResultText pentad_of(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   constexpr int kLastDay = kDaysPerPentad * 3;

@@ -20,24 +20,24 @@ struct Pair {
 };
 using PairTable = std::span<const Pair>;
 
-const Pair kStemCombinations[] = {
+constexpr Pair kStemCombinations[] = {
     {"甲", "己"}, {"乙", "庚"}, {"丙", "辛"}, {"丁", "壬"}, {"戊", "癸"}};
 // 戊 and 己 clash with nothing.
-const Pair kStemClashes[] = {{"甲", "庚"}, {"乙", "辛"}, {"丙", "壬"}, {"丁", "癸"}};
-const Pair kBranchClashes[] = {{"子", "午"}, {"丑", "未"}, {"寅", "申"},
+constexpr Pair kStemClashes[] = {{"甲", "庚"}, {"乙", "辛"}, {"丙", "壬"}, {"丁", "癸"}};
+constexpr Pair kBranchClashes[] = {{"子", "午"}, {"丑", "未"}, {"寅", "申"},
                                {"卯", "酉"}, {"辰", "戌"}, {"巳", "亥"}};
-const Pair kBranchHarms[] = {{"子", "未"}, {"丑", "午"}, {"寅", "巳"},
+constexpr Pair kBranchHarms[] = {{"子", "未"}, {"丑", "午"}, {"寅", "巳"},
                              {"卯", "辰"}, {"申", "亥"}, {"酉", "戌"}};
-const Pair kBranchCombinations[] = {{"子", "丑"}, {"寅", "亥"}, {"卯", "戌"},
+constexpr Pair kBranchCombinations[] = {{"子", "丑"}, {"寅", "亥"}, {"卯", "戌"},
                                     {"辰", "酉"}, {"巳", "申"}, {"午", "未"}};
-const Pair kBranchBreaks[] = {{"子", "酉"}, {"丑", "辰"}, {"寅", "亥"},
+constexpr Pair kBranchBreaks[] = {{"子", "酉"}, {"丑", "辰"}, {"寅", "亥"},
                               {"卯", "午"}, {"申", "巳"}, {"未", "戌"}};
 // 戌 punishes 丑 and 未, yet 丑-未 is no punishment; four branches punish
 // themselves. 寅, 巳 and 申 are left to their group below.
-const Pair kBranchPunishments[] = {{"子", "卯"}, {"丑", "戌"}, {"未", "戌"}, {"辰", "辰"},
+constexpr Pair kBranchPunishments[] = {{"子", "卯"}, {"丑", "戌"}, {"未", "戌"}, {"辰", "辰"},
                                    {"午", "午"}, {"酉", "酉"}, {"亥", "亥"}};
 // Any two different members punish each other.
-const std::array<Name, 3> kPunishmentGroup = {"寅", "巳", "申"};
+constexpr std::array<Name, 3> kPunishmentGroup = {"寅", "巳", "申"};
 
 bool stands_in(PairTable table, Name first, Name second) {
   for (const Pair& pair : table)
@@ -55,7 +55,7 @@ bool in_punishment_group(Name text) {
 
 // Every text occurs at most once in a partner table, so the first hit is the
 // only one.
-HeapText partner_in(PairTable table, Name text) {
+ResultText partner_in(PairTable table, Name text) {
   for (const Pair& pair : table) {
     if (same_text(text, pair.a)) return copy_text(pair.b);
     if (same_text(text, pair.b)) return copy_text(pair.a);

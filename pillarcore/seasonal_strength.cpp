@@ -19,7 +19,7 @@ using namespace vocabulary;
 // controller, the controlled.
 constexpr std::array<int, 4> kElementStepOfMode = {+1, -1, -2, +2};
 
-HeapText related_element(Name element, Int mode) {
+ResultText related_element(Name element, Int mode) {
   if (mode == 1) return copy_text(element);
   if (mode < 2 || mode > 5) return {};
   int index = element_index(element);
@@ -43,7 +43,7 @@ const std::array<StrengthLabel, 4> kStrengthLabels = {{
 Name strength_label(Name ten_god) {
   for (const auto& entry : kStrengthLabels)
     for (Name name : entry.ten_gods)
-      if (name == ten_god) return entry.label;
+      if (same_text(name, ten_god)) return entry.label;
   return "";
 }
 
@@ -92,7 +92,7 @@ Name commander(int jie, int day_of_month) {
 
 namespace {
 
-HeapText month_commander(Date date) {
+ResultText month_commander(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   auto found = calendar::find_term_day(*day, -1, kLongestJieMonth - 1, calendar::is_jie);

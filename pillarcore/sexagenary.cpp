@@ -1,5 +1,7 @@
 #include "sexagenary.h"
 
+#include <algorithm>
+
 #include "frame.h"
 
 namespace pillar::sexagenary {
@@ -49,7 +51,7 @@ Name spirit_class(Name pair) {
   if (!pair_number(pair)) return {};
   for (const auto& spirit : kOtherSpiritClasses)
     for (Name member : spirit.pairs)
-      if (member == pair) return spirit.name;
+      if (same_text(member, pair)) return spirit.name;
   return kAdvancingSpirit;
 }
 
@@ -65,13 +67,13 @@ Name month_or_hour_stem(Name stem, Name branch, Int selector) {
 }
 
 // "【" name "】"; an empty name leaves the two brackets side by side.
-HeapText in_lenticular_brackets(Name name) {
+ResultText in_lenticular_brackets(Name name) {
   const Name open = "【", close = "】";
-  auto* text = static_cast<char*>(heap::allocate_zeroed(open.size() + name.size() + close.size() + 1));
-  open.copy(text, open.size());
-  name.copy(text + open.size(), name.size());
-  close.copy(text + open.size() + name.size(), close.size());
-  return HeapText(text);
+  char text[ResultText::kComposedBytes];
+  char* end = std::copy(open.begin(), open.end(), text);
+  end = std::copy(name.begin(), name.end(), end);
+  end = std::copy(close.begin(), close.end(), end);
+  return ResultText::composed(Name(text, end - text));
 }
 
 }  // namespace

@@ -63,12 +63,12 @@ Name last_character(Name text) {
     start = at;
     at += static_cast<unsigned char>(text[at]) >= 0x81 ? 2 : 1;
   }
-  return text.substr(start);
+  return Name(text.data() + start, text.size() - start);
 }
 
-HeapText branch_direction(Name text) {
+ResultText branch_direction(Name text) {
   int branch = branch_index(last_character(text));
-  return branch ? copy_text(kBranchDirections[branch - 1]) : HeapText();
+  return branch ? copy_text(kBranchDirections[branch - 1]) : ResultText();
 }
 
 // A text that is no pillar counts as number 0, which wraps to the last entry
@@ -83,7 +83,7 @@ void spirit_directions(Name pillar, const std::array<Out32, 8>& outputs) {
 
 // The spirit of the subject's branch (a stem counts as its lodging branch),
 // counted forward from the reference. An unrecognised subject gives "".
-HeapText year_spirit(Name reference, Name subject) {
+ResultText year_spirit(Name reference, Name subject) {
   if (int stem = stem_index(subject)) subject = kLodgingBranches[stem - 1];
   int from = stem_or_branch_index(reference);
   int to = stem_or_branch_index(subject);
@@ -99,7 +99,7 @@ const char* PILLAR_CALL 取甲子太岁(Text pillar) {
   return run_export<Export::取甲子太岁>(
       [](Name text) {
         int number = pair_number(text);
-        return number ? copy_text(kYearGenerals[number - 1]) : HeapText();
+        return number ? copy_text(kYearGenerals[number - 1]) : ResultText();
       },
       pillar);
 }

@@ -28,7 +28,7 @@ const std::array<Name, 12> kHiddenStemsByBranch = {"癸",     "己癸辛", "甲�
 
 // Element index (金 1 … 土 5, generation order) of stem 1-10.
 int element_of_stem(int stem) {
-  static const std::array<int, 10> elements = [] {
+  static constexpr std::array<int, 10> elements = [] {
     std::array<int, 10> result{};
     for (int i = 0; i < 10; ++i) result[i] = element_index(element_of_stem_or_branch(kStems[i]));
     return result;
@@ -55,18 +55,18 @@ Name ten_god_of_stems(int day_stem, int other_stem) {
 
 int ten_god_index(Name name) {
   for (std::size_t i = 0; i < kTenGodNames.size(); ++i)
-    if (kTenGodNames[i] == name) return static_cast<int>(i) + 1;
+    if (same_text(kTenGodNames[i], name)) return static_cast<int>(i) + 1;
   return 0;
 }
 
 Name abbreviation(Name name) {
   if (int index = ten_god_index(name)) return kTenGodAbbreviations[index - 1];
-  return name == kDayMaster ? kDayMasterAbbreviation : Name();
+  return same_text(name, kDayMaster) ? kDayMasterAbbreviation : Name();
 }
 
 int count_equal(std::span<const Name> positions, Name target) {
   int count = 0;
-  for (Name position : positions) count += position == target;
+  for (Name position : positions) count += same_text(position, target);
   return count;
 }
 

@@ -22,7 +22,7 @@ const BranchOfStem kOfficeBranches = {"酉", "申", "子", "亥", "卯", "寅", 
 auto branch_from(const BranchOfStem& table) {
   return [&table](Name stem_text) {
     int stem = stem_index(stem_text);
-    return stem ? copy_text(table[stem - 1]) : HeapText();
+    return stem ? copy_text(table[stem - 1]) : ResultText();
   };
 }
 

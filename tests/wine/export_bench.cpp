@@ -1,7 +1,13 @@
 // Time per call of every export through the real DLL: loaded with
-// LoadLibrary, bound by GBK name, timed with QueryPerformanceCounter. Prints
-// one table row per export (UTF-8), then the library calls of one comparison
-// report. Not a test: docs/hardening.md says how to run it.
+// LoadLibrary, bound by GBK name, timed with QueryPerformanceCounter, each
+// export cycling through varied, valid arguments (varied_arguments.h). In
+// the same run it times the floor a text result cannot go below: one
+// HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 8) + HeapFree pair, and an
+// empty stdcall call through a function pointer; every export is printed as
+// a multiple of the heap pair timed just before it (the load of a shared
+// machine drifts during a run). Then the library calls of one comparison
+// report. Prints a Markdown table (UTF-8). Not a test: docs/hardening.md says
+// how to run it.
 #include <windows.h>
 
 #include <cstdio>
@@ -10,12 +16,9 @@
 #include <vector>
 
 #include "each_export.h"
-#include "sample_arguments.h"
+#include "varied_arguments.h"
 
 namespace {
-
-const char* const kRecognisedTexts[] = {"甲", "子", "庚", "午", "丙", "寅", "壬", "申", "戊",
-                                        "辰", "癸", "亥", "甲"};
 
 std::string utf8(const char* gbk) {
   wchar_t wide[64];
@@ -36,34 +39,60 @@ double seconds_now() {
   return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// Nanoseconds per call of `body`, repeated until 0.2 s have passed.
+// Nanoseconds per call of `body`, repeated until 0.1 s have passed; the best
+// of three such runs, so that a moment of load elsewhere counts less.
 template <typename Body>
 double nanoseconds_per_call(Body&& body) {
-  long calls = 0, batch = 64;
-  double start = seconds_now(), elapsed = 0;
-  do {
-    for (long i = 0; i < batch; ++i) body();
-    calls += batch;
-    batch *= 2;
-    elapsed = seconds_now() - start;
-  } while (elapsed < 0.2);
-  return elapsed / static_cast<double>(calls) * 1e9;
+  double best = 0;
+  for (int run = 0; run < 3; ++run) {
+    long calls = 0, batch = 64;
+    double start = seconds_now(), elapsed = 0;
+    do {
+      for (long i = 0; i < batch; ++i) body();
+      calls += batch;
+      batch *= 2;
+      elapsed = seconds_now() - start;
+    } while (elapsed < 0.1);
+    double each = elapsed / static_cast<double>(calls) * 1e9;
+    if (run == 0 || each < best) best = each;
+  }
+  return best;
 }
 
 template <typename R, typename... P>
-double time_export(FARPROC address, R(PILLAR_CALL*)(P...)) {
+double time_export(const pillar::ExportInfo& info, FARPROC address, R(PILLAR_CALL*)(P...)) {
   auto function = reinterpret_cast<R(PILLAR_CALL*)(P...)>(reinterpret_cast<void*>(address));
-  CallOutcome outcome;
-  std::vector<const char*> texts(std::begin(kRecognisedTexts), std::end(kRecognisedTexts));
-  auto arguments = sample_arguments<P...>(texts, outcome);
+  varied::Outputs outputs;
+  const auto rows = varied::rows_for<P...>(static_cast<pillar::Export>(info.ordinal), outputs);
+  std::size_t next = 0;
   volatile std::uintptr_t sink = 0;
   return nanoseconds_per_call([&] {
     if constexpr (std::is_void_v<R>) {
-      std::apply(function, arguments);
+      std::apply(function, rows[next]);
     } else {
-      sink = sink + (std::uintptr_t)std::apply(function, arguments);
+      sink = sink + (std::uintptr_t)std::apply(function, rows[next]);
     }
+    next = next + 1 == rows.size() ? 0 : next + 1;
   });
+}
+
+// The floor of a text result: one zero-filled block of a result's size from
+// the process heap, and its release.
+double time_heap_pair() {
+  HANDLE heap = GetProcessHeap();
+  return nanoseconds_per_call([&] {
+    void* block = HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, 8);
+    HeapFree(heap, 0, block);
+  });
+}
+
+// The floor of any export: a call through a pointer to a stdcall function
+// that does nothing but remove its one argument.
+__attribute__((noinline)) int PILLAR_CALL empty_export(const char*) { return 0; }
+
+double time_empty_call() {
+  int(PILLAR_CALL* volatile function)(const char*) = empty_export;
+  return nanoseconds_per_call([&] { function("甲"); });
 }
 
 template <typename F>
@@ -121,13 +150,22 @@ int main() {
     std::printf("pillarcore.dll not found\n");
     return 1;
   }
-  std::printf("| ordinal | export | ns per call |\n|---|---|---|\n");
+  const double heap_pair = time_heap_pair();
+  const double empty_call = time_empty_call();
+  std::printf("heap pair (HeapAlloc zeroed 8 bytes + HeapFree): %.1f ns\n", heap_pair);
+  std::printf("empty stdcall call through a pointer: %.1f ns\n\n", empty_call);
+  std::printf("| ordinal | export | ns per call | heap pair beside it (ns) | x heap pair |\n|---|---|---|---|---|\n");
   for_each_export_type([&](const pillar::ExportInfo& info, auto signature) {
     FARPROC address = GetProcAddress(module, info.name);
     if (!address) return;
-    std::printf("| %d | %s | %.1f |\n", info.ordinal, utf8(info.name).c_str(), time_export(address, signature));
+    double pair = time_heap_pair();
+    double each = time_export(info, address, signature);
+    std::printf("| %d | %s | %.1f | %.1f | %.2f |\n", info.ordinal, utf8(info.name).c_str(), each, pair,
+                each / pair);
   });
-  std::printf("\none comparison report's library calls: %.0f ns\n", time_report(module));
+  double pair = time_heap_pair();
+  double report = time_report(module);
+  std::printf("| | one comparison report's library calls | %.0f | %.1f | %.1f |\n", report, pair, report / pair);
   FreeLibrary(module);
   return 0;
 }
