@@ -102,14 +102,15 @@ double ApparentSky::ecliptic_longitude(const double apparent[3]) const {
 
 double wrapped(double angle) { return std::remainder(angle, 2 * kPi); }
 
-double solve_crossing(const std::function<double(double)>& f, double guess, double derivative_step) {
+double solve_crossing(const std::function<double(double)>& f, double guess, double derivative_step,
+                      double tolerance) {
   double t = guess;
   for (int iteration = 0; iteration < 30; ++iteration) {
     double miss = f(t);
     double rate = (f(t + derivative_step) - f(t - derivative_step)) / (2 * derivative_step);
     double step = miss / rate;
     t -= step;
-    if (std::fabs(step) < 1e-6 / ERFA_DAYSEC) return t;
+    if (std::fabs(step) < tolerance) return t;
   }
   std::fprintf(stderr, "no convergence near TT %.3f\n", guess);
   std::exit(3);

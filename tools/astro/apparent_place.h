@@ -63,7 +63,9 @@ class ApparentSky {
 double wrapped(double angle);  // into (−π, π]
 
 // TT at which f (radians, continuous near the root) reaches 0, by Newton steps
-// with a central difference, starting from `guess`, until a step is below 1 µs.
-double solve_crossing(const std::function<double(double)>& f, double guess, double derivative_step);
+// with a central difference, starting from `guess`, until a step is below
+// `tolerance` days (default 1 µs).
+double solve_crossing(const std::function<double(double)>& f, double guess, double derivative_step,
+                      double tolerance = 1e-6 / 86400);
 
 }  // namespace pillar::astro
