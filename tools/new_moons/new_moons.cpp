@@ -36,7 +36,9 @@
 #include "date_value.h"
 #include "de405.h"
 #include "delta_t.h"
+#include "lunar_calendar.h"
 #include "moon98_correction.h"
+#include "new_moon_table.h"
 #include "term_table.h"
 
 namespace {
@@ -462,7 +464,61 @@ void report_close_calls(const std::vector<NewMoon>& moons, const DeltaT& delta_t
   std::printf("\n");
 }
 
+// Before 1929 the calendar was reckoned on the Beijing meridian, UTC+7:45:40:
+// the table's instants 14 min 20 s earlier.
+void report_beijing_meridian() {
+  constexpr Seconds kEarlier = 8 * 3600 - (7 * 3600 + 45 * 60 + 40);
+  constexpr int kLastYear = 1928;
+  auto day_of = [](Seconds local) { return pillar::calendar::floor_div(local, pillar::calendar::kSecondsPerDay); };
+  std::vector<pillar::calendar::Day> moons[2], principal[2], solstices[2];
+  std::printf("### 1880-1928: dates that differ on the Beijing meridian (UTC+7:45:40)\n\n"
+              "| event | UTC+8 | date on UTC+8 | date on UTC+7:45:40 |\n|---|---|---|---|\n");
+  auto line = [](const char* what, Seconds local) {
+    CivilTime t = pillar::calendar::civil_time_of(local);
+    pillar::calendar::CivilDate other = pillar::calendar::civil_date_of(
+        pillar::calendar::floor_div(local - kEarlier, pillar::calendar::kSecondsPerDay));
+    std::printf("| %s | %04d-%02d-%02d %02d:%02d:%02d | %02d-%02d | %02d-%02d |\n", what, t.year, t.month, t.day,
+                t.hour, t.minute, t.second, t.month, t.day, other.month, other.day);
+  };
+  for (const auto& e : pillar::lunar::kNewMoons) {
+    Seconds local = pillar::calendar::seconds_of({e.year, e.month, e.day, e.hour, e.minute, e.second});
+    if (e.year > kLastYear + 1) break;
+    for (int clock = 0; clock < 2; ++clock) moons[clock].push_back(day_of(local - clock * kEarlier));
+    if (e.year <= kLastYear && day_of(local) != day_of(local - kEarlier)) line("new moon", local);
+  }
+  static const char* const kNames[] = {"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
+                                       "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
+                                       "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
+  for (int year = 1880; year <= kLastYear + 1; ++year) {
+    for (int index = 1; index <= 24; ++index) {
+      Seconds local = pillar::new_moons::table_term(year, index);
+      if (year <= kLastYear && day_of(local) != day_of(local - kEarlier)) line(kNames[index - 1], local);
+      if (index % 2) continue;
+      for (int clock = 0; clock < 2; ++clock) {
+        principal[clock].push_back(day_of(local - clock * kEarlier));
+        if (index == 24) solstices[clock].push_back(principal[clock].back());
+      }
+    }
+  }
+  std::vector<pillar::lunar::LunarMonth> months[2];
+  for (int clock = 0; clock < 2; ++clock)
+    months[clock] = pillar::lunar::build_months(moons[clock], principal[clock], solstices[clock]);
+  std::printf("\nMonths (lunar year, number, leap) that begin on another day or are numbered otherwise:\n\n");
+  for (std::size_t i = 0; i < months[0].size() && i < months[1].size(); ++i) {
+    const auto& a = months[0][i];
+    const auto& b = months[1][i];
+    if (a.first_day == b.first_day && a.number == b.number && a.leap == b.leap) continue;
+    auto da = pillar::calendar::civil_date_of(a.first_day);
+    auto db = pillar::calendar::civil_date_of(b.first_day);
+    std::printf("- lunar %d %s%d: UTC+8 from %04d-%02d-%02d; Beijing meridian %s%d from %04d-%02d-%02d\n", a.year,
+                a.leap ? "leap " : "", a.number, da.year, da.month, da.day, b.leap ? "leap " : "", b.number,
+                db.year, db.month, db.day);
+  }
+  std::printf("\n");
+}
+
 void report(const DeltaT& delta_t) {
+  report_beijing_meridian();
   std::vector<Residual> data = residuals();
   report_ephemeris(data);
   report_terms(delta_t);
