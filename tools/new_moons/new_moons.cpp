@@ -438,27 +438,94 @@ double from_midnight(double local) {
   return of_day < ERFA_DAYSEC / 2 ? of_day : of_day - ERFA_DAYSEC;
 }
 
+// ---- what the calendar makes of the tables ----------------------------------------
+
+using pillar::calendar::Day;
+
+struct CalendarDays {
+  std::vector<Day> moons, principal, solstices;
+};
+
+// The calendar's inputs as days, each table instant passed through `clock`.
+template <typename Clock>
+CalendarDays calendar_days(Clock clock, int last_year) {
+  auto day_of = [](Seconds local) { return pillar::calendar::floor_div(local, pillar::calendar::kSecondsPerDay); };
+  CalendarDays days;
+  for (const auto& e : pillar::lunar::kNewMoons) {
+    if (e.year > last_year + 1) break;
+    days.moons.push_back(day_of(clock(pillar::calendar::seconds_of({e.year, e.month, e.day, e.hour, e.minute, e.second}))));
+  }
+  for (int year = 1880; year <= last_year; ++year)
+    for (int index = 2; index <= 24; index += 2) {
+      days.principal.push_back(day_of(clock(pillar::new_moons::table_term(year, index))));
+      if (index == 24) days.solstices.push_back(days.principal.back());
+    }
+  return days;
+}
+
+std::vector<pillar::lunar::LunarMonth> months_of(const CalendarDays& d) {
+  return pillar::lunar::build_months(d.moons, d.principal, d.solstices);
+}
+
+// The months that begin on another day or are numbered otherwise, one line each.
+std::vector<std::string> month_differences(const std::vector<pillar::lunar::LunarMonth>& ours,
+                                           const std::vector<pillar::lunar::LunarMonth>& other) {
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < ours.size() && i < other.size(); ++i) {
+    const auto& a = ours[i];
+    const auto& b = other[i];
+    if (a.first_day == b.first_day && a.number == b.number && a.leap == b.leap) continue;
+    auto da = pillar::calendar::civil_date_of(a.first_day);
+    auto db = pillar::calendar::civil_date_of(b.first_day);
+    char line[200];
+    std::snprintf(line, sizeof line, "lunar %d %s%d from %04d-%02d-%02d would be %s%d from %04d-%02d-%02d", a.year,
+                  a.leap ? "leap " : "", a.number, da.year, da.month, da.day, b.leap ? "leap " : "", b.number,
+                  db.year, db.month, db.day);
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// The effect on the months of `instant` falling on the other side of its midnight.
+std::string effect_of_other_side(Seconds instant) {
+  Seconds of_day = instant - pillar::calendar::floor_div(instant, 86400) * 86400;
+  Seconds moved = of_day < 43200 ? instant - of_day - 1 : instant + (86400 - of_day);
+  auto same = [](Seconds t) { return t; };
+  auto other = [&](Seconds t) { return t == instant ? moved : t; };
+  std::vector<std::string> lines =
+      month_differences(months_of(calendar_days(same, 2079)), months_of(calendar_days(other, 2079)));
+  if (lines.empty()) return "none";
+  std::string joined;
+  for (const std::string& line : lines) joined += (joined.empty() ? "" : "; ") + line;
+  return joined;
+}
+
+const char* const kTermNames[] = {"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
+                                  "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
+                                  "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
+
 void report_close_calls(const std::vector<NewMoon>& moons, const DeltaT& delta_t) {
   std::printf("### New moons within 60 s of midnight (UTC+8)\n\n"
-              "| new moon (table, UTC+8) | from midnight | source |\n|---|---|---|\n");
+              "| new moon (table, UTC+8) | from midnight | source | ΔT used | months if on the other day |\n"
+              "|---|---|---|---|---|\n");
   for (const NewMoon& moon : moons) {
     double local = local_seconds(moon.tt, delta_t);
     double away = from_midnight(local);
     if (std::fabs(away) > 60) continue;
     CivilTime t = pillar::calendar::civil_time_of(std::llround(local));
-    std::printf("| %04d-%02d-%02d %02d:%02d:%02d | %+.1f s | %s |\n", t.year, t.month, t.day, t.hour,
-                t.minute, t.second, away, moon.source == Source::De405 ? "DE405" : "eraMoon98+fit");
+    std::printf("| %04d-%02d-%02d %02d:%02d:%02d | %+.1f s | %s | %.1f s | %s |\n", t.year, t.month, t.day, t.hour,
+                t.minute, t.second, away, moon.source == Source::De405 ? "DE405" : "eraMoon98+fit",
+                delta_t.at(decimal_year(moon.tt)), effect_of_other_side(std::llround(local)).c_str());
   }
   std::printf("\n### 中气 within 60 s of midnight (UTC+8), from the term table\n\n"
-              "| 中气 (table, UTC+8) | index |\n|---|---|\n");
+              "| 中气 (table, UTC+8) | term | months if on the other day |\n|---|---|---|\n");
   for (int year = 1880; year <= 2079; ++year) {
     for (int index = 2; index <= 24; index += 2) {
       Seconds term = pillar::new_moons::table_term(year, index);
-      double away = from_midnight(static_cast<double>(term));
+      if (std::fabs(from_midnight(static_cast<double>(term))) > 60) continue;
       CivilTime e = pillar::calendar::civil_time_of(term);
-      if (std::fabs(away) <= 60)
-        std::printf("| %04d-%02d-%02d %02d:%02d:%02d | %d |\n", year, e.month, e.day, e.hour, e.minute,
-                    e.second, index);
+      std::printf("| %04d-%02d-%02d %02d:%02d:%02d | %s | %s |\n", year, e.month, e.day, e.hour, e.minute,
+                  e.second, kTermNames[index - 1], effect_of_other_side(term).c_str());
     }
   }
   std::printf("\n");
@@ -469,50 +536,27 @@ void report_close_calls(const std::vector<NewMoon>& moons, const DeltaT& delta_t
 void report_beijing_meridian() {
   constexpr Seconds kEarlier = 8 * 3600 - (7 * 3600 + 45 * 60 + 40);
   constexpr int kLastYear = 1928;
-  auto day_of = [](Seconds local) { return pillar::calendar::floor_div(local, pillar::calendar::kSecondsPerDay); };
-  std::vector<pillar::calendar::Day> moons[2], principal[2], solstices[2];
   std::printf("### 1880-1928: dates that differ on the Beijing meridian (UTC+7:45:40)\n\n"
               "| event | UTC+8 | date on UTC+8 | date on UTC+7:45:40 |\n|---|---|---|---|\n");
   auto line = [](const char* what, Seconds local) {
+    auto day = [](Seconds t) { return pillar::calendar::floor_div(t, pillar::calendar::kSecondsPerDay); };
+    if (day(local) == day(local - kEarlier)) return;
     CivilTime t = pillar::calendar::civil_time_of(local);
-    pillar::calendar::CivilDate other = pillar::calendar::civil_date_of(
-        pillar::calendar::floor_div(local - kEarlier, pillar::calendar::kSecondsPerDay));
+    pillar::calendar::CivilDate other = pillar::calendar::civil_date_of(day(local - kEarlier));
     std::printf("| %s | %04d-%02d-%02d %02d:%02d:%02d | %02d-%02d | %02d-%02d |\n", what, t.year, t.month, t.day,
                 t.hour, t.minute, t.second, t.month, t.day, other.month, other.day);
   };
-  for (const auto& e : pillar::lunar::kNewMoons) {
-    Seconds local = pillar::calendar::seconds_of({e.year, e.month, e.day, e.hour, e.minute, e.second});
-    if (e.year > kLastYear + 1) break;
-    for (int clock = 0; clock < 2; ++clock) moons[clock].push_back(day_of(local - clock * kEarlier));
-    if (e.year <= kLastYear && day_of(local) != day_of(local - kEarlier)) line("new moon", local);
-  }
-  static const char* const kNames[] = {"小寒", "大寒", "立春", "雨水", "惊蛰", "春分", "清明", "谷雨",
-                                       "立夏", "小满", "芒种", "夏至", "小暑", "大暑", "立秋", "处暑",
-                                       "白露", "秋分", "寒露", "霜降", "立冬", "小雪", "大雪", "冬至"};
-  for (int year = 1880; year <= kLastYear + 1; ++year) {
-    for (int index = 1; index <= 24; ++index) {
-      Seconds local = pillar::new_moons::table_term(year, index);
-      if (year <= kLastYear && day_of(local) != day_of(local - kEarlier)) line(kNames[index - 1], local);
-      if (index % 2) continue;
-      for (int clock = 0; clock < 2; ++clock) {
-        principal[clock].push_back(day_of(local - clock * kEarlier));
-        if (index == 24) solstices[clock].push_back(principal[clock].back());
-      }
-    }
-  }
-  std::vector<pillar::lunar::LunarMonth> months[2];
-  for (int clock = 0; clock < 2; ++clock)
-    months[clock] = pillar::lunar::build_months(moons[clock], principal[clock], solstices[clock]);
-  std::printf("\nMonths (lunar year, number, leap) that begin on another day or are numbered otherwise:\n\n");
-  for (std::size_t i = 0; i < months[0].size() && i < months[1].size(); ++i) {
-    const auto& a = months[0][i];
-    const auto& b = months[1][i];
-    if (a.first_day == b.first_day && a.number == b.number && a.leap == b.leap) continue;
-    auto da = pillar::calendar::civil_date_of(a.first_day);
-    auto db = pillar::calendar::civil_date_of(b.first_day);
-    std::printf("- lunar %d %s%d: UTC+8 from %04d-%02d-%02d; Beijing meridian %s%d from %04d-%02d-%02d\n", a.year,
-                a.leap ? "leap " : "", a.number, da.year, da.month, da.day, b.leap ? "leap " : "", b.number,
-                db.year, db.month, db.day);
+  for (const auto& e : pillar::lunar::kNewMoons)
+    if (e.year <= kLastYear) line("new moon", pillar::calendar::seconds_of({e.year, e.month, e.day, e.hour, e.minute, e.second}));
+  for (int year = 1880; year <= kLastYear; ++year)
+    for (int index = 1; index <= 24; ++index) line(kTermNames[index - 1], pillar::new_moons::table_term(year, index));
+  auto utc8 = [](Seconds t) { return t; };
+  auto beijing = [](Seconds t) { return t - kEarlier; };
+  std::printf("\nMonths that begin on another day or are numbered otherwise on the Beijing meridian "
+              "(the UTC+8 month first):\n\n");
+  for (const std::string& difference :
+       month_differences(months_of(calendar_days(utc8, kLastYear + 1)), months_of(calendar_days(beijing, kLastYear + 1)))) {
+    std::printf("- %s\n", difference.c_str());
   }
   std::printf("\n");
 }
