@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "growth.h"
+
 #include "frame.h"
 #include "vocabulary.h"
 
@@ -73,6 +75,15 @@ HeapText branches_of_phases(Name stem_text, Int mode) {
 }
 
 }  // namespace
+
+namespace growth {
+
+Name phase_name(int stem, int branch, int mode) {
+  if (stem < 1 || stem > 10 || branch < 1 || branch > 12) return {};
+  return kGrowthPhases[phase_in(cycle_of(stem, mode), branch) - 1];
+}
+
+}  // namespace growth
 
 const char* PILLAR_CALL 取旺衰状态(Text stem, Text branch, Int mode) {
   return run_export<Export::取旺衰状态>(growth_phase, stem, branch, mode);

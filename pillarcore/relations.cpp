@@ -3,6 +3,8 @@
 #include <array>
 #include <span>
 
+#include "relations.h"
+
 #include "frame.h"
 #include "vocabulary.h"
 
@@ -69,7 +71,29 @@ auto partner(PairTable table) {
   return [table](Name text) { return partner_in(table, text); };
 }
 
+bool punish(Name a, Name b) {
+  if (stands_in(kBranchPunishments, a, b)) return true;
+  return !same_text(a, b) && in_punishment_group(a) && in_punishment_group(b);
+}
+
 }  // namespace
+
+namespace relations {
+
+bool holds(Relation relation, Name first, Name second) {
+  switch (relation) {
+    case Relation::StemCombination: return stands_in(kStemCombinations, first, second);
+    case Relation::StemClash: return stands_in(kStemClashes, first, second);
+    case Relation::BranchCombination: return stands_in(kBranchCombinations, first, second);
+    case Relation::BranchClash: return stands_in(kBranchClashes, first, second);
+    case Relation::BranchPunishment: return punish(first, second);
+    case Relation::BranchHarm: return stands_in(kBranchHarms, first, second);
+    case Relation::BranchBreak: return stands_in(kBranchBreaks, first, second);
+  }
+  return false;
+}
+
+}  // namespace relations
 
 Int PILLAR_CALL 是否天干相合(Text first, Text second) {
   return run_export<Export::是否天干相合>(relation(kStemCombinations), first, second);
@@ -96,12 +120,7 @@ Int PILLAR_CALL 是否地支相破(Text first, Text second) {
 }
 
 Int PILLAR_CALL 是否地支相刑(Text first, Text second) {
-  return run_export<Export::是否地支相刑>(
-      [](Name a, Name b) {
-        if (stands_in(kBranchPunishments, a, b)) return true;
-        return !same_text(a, b) && in_punishment_group(a) && in_punishment_group(b);
-      },
-      first, second);
+  return run_export<Export::是否地支相刑>(punish, first, second);
 }
 
 const char* PILLAR_CALL 取干合(Text stem) {

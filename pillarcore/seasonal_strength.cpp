@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "seasonal_strength.h"
+
 #include "calendar.h"
 #include "frame.h"
 #include "vocabulary.h"
@@ -72,18 +74,30 @@ const std::array<JieCommanders, 12> kMonthCommanders = {{
 
 constexpr int kLongestJieMonth = 30;
 
+}  // namespace
+
+namespace seasonal_strength {
+
+Name commander(int jie, int day_of_month) {
+  if (day_of_month < 1) return {};
+  for (const auto& commanders : kMonthCommanders) {
+    if (commanders.jie != jie) continue;
+    for (const auto& period : commanders.periods)
+      if (day_of_month <= period.last_day) return period.stem;
+  }
+  return {};
+}
+
+}  // namespace seasonal_strength
+
+namespace {
+
 HeapText month_commander(Date date) {
   std::optional<calendar::Day> day = calendar::day_of(date);
   if (!day) return {};
   auto found = calendar::find_term_day(*day, -1, kLongestJieMonth - 1, calendar::is_jie);
   if (!found) return {};
-  int day_of_month = found->steps + 1;
-  for (const auto& commanders : kMonthCommanders) {
-    if (commanders.jie != found->number) continue;
-    for (const auto& period : commanders.periods)
-      if (day_of_month <= period.last_day) return copy_text(period.stem);
-  }
-  return {};
+  return copy_or_no_text(seasonal_strength::commander(found->number, found->steps + 1));
 }
 
 }  // namespace

@@ -38,12 +38,12 @@ Name nayin_name(Name pair) {
   return number ? kNayinNames[(number - 1) / 2] : Name();
 }
 
-namespace {
-
 Name void_branches(Name pair) {
   int number = pair_number(pair);
   return number ? kVoidBranchesByDecade[(number - 1) / 10] : Name();
 }
+
+namespace {
 
 Name spirit_class(Name pair) {
   if (!pair_number(pair)) return {};

@@ -9,4 +9,8 @@ namespace pillar::sexagenary {
 // text that is no pair.
 vocabulary::Name nayin_name(vocabulary::Name pair);
 
+// The two void branches of a pair's decade ("戌、亥" for 甲子 … 癸酉), or the
+// empty name for any text that is no pair.
+vocabulary::Name void_branches(vocabulary::Name pair);
+
 }  // namespace pillar::sexagenary

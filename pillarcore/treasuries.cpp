@@ -1,6 +1,8 @@
 // The treasury and office branches of a day-master stem.
 #include <array>
 
+#include "treasuries.h"
+
 #include "frame.h"
 #include "vocabulary.h"
 
@@ -25,6 +27,15 @@ auto branch_from(const BranchOfStem& table) {
 }
 
 }  // namespace
+
+namespace treasuries {
+
+Branches of_stem(int stem) {
+  if (stem < 1 || stem > 10) return {};
+  return {kWealthTreasuries[stem - 1], kSealTreasuries[stem - 1], kOfficeBranches[stem - 1]};
+}
+
+}  // namespace treasuries
 
 const char* PILLAR_CALL 取财库(Text stem) {
   return run_export<Export::取财库>(branch_from(kWealthTreasuries), stem);

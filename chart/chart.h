@@ -1,0 +1,190 @@
+// The chart engine: a birth moment at a place becomes a Four Pillars chart
+// with its analysis, luck pillars and boundary warnings. Texts at this
+// interface are UTF-8; the engine reads the term table, the calendar, the
+// vocabulary and the analyses of pillarcore.
+//
+// Range: births from the 立春 instant of 1880 to the end of 2079 (civil date
+// of the place); anything outside is an InputError. All functions are safe to
+// call from several threads at once.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "lunar_calendar.h"
+
+namespace pillar::chart {
+
+// Every rejected input: the message says what was wrong, in one line.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A civil date and time as written on a clock; `has_time` false for a date
+// whose hour is unknown.
+struct CivilMoment {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  bool has_time = true;
+};
+
+// "1990-05-17T14:30", "1990-05-17T14:30:05", "1990-05-17 14:30" or the date
+// alone "1990-05-17" (hour unknown). Throws InputError for anything else,
+// including impossible dates and times.
+CivilMoment parse_civil_moment(std::string_view text);
+
+// The late 子 hour, 23:00-24:00.
+enum class ZiSchool {
+  DayChangesAt23,       // "day-at-23": the day pillar changes at 23:00
+  NextDayStem,          // "next-day-stem" (default): day changes at midnight, hour stem from the next day
+  SameDayStem,          // "same-day-stem": day changes at midnight, hour stem from the same day
+};
+
+enum class SolarTime { Clock, Mean, Apparent };
+enum class Sex { Male, Female };
+// Which of two candidates a local time that occurs twice (or not at all)
+// means: the earlier or the later of the two instants.
+enum class FoldChoice { Reject, Earlier, Later };
+// How the luck start is counted from the distance to the jie.
+enum class LuckMethod {
+  LibraryDays,          // "days": exactly 取起运年龄: 2 hours of distance = 10 days of life, whole days, added as days
+  ExactMinutes,         // "minutes": the distance to the second × 120 (3 days = 1 year, 1 day = 4 months, 1 hour = 5 days), added as years, months, days
+};
+
+// Where the year pillar begins: at the 立春 instant (the default), or, as
+// some schools have it, at the lunar new year (the midnight that begins
+// 正月初一 on the clock of the day pillar).
+enum class YearStart { LiChun, LunarNewYear };
+
+struct BirthInput {
+  CivilMoment local;
+  std::string zone = "Asia/Shanghai";      // IANA name, ignored when utc_offset_seconds is set
+  std::optional<int> utc_offset_seconds;   // a fixed offset instead of a zone, within ±18 h
+  std::optional<double> longitude;         // degrees east, -180..180
+  std::optional<SolarTime> solar_time;     // default: Apparent with a longitude, Clock without
+  bool solar_time_all_pillars = false;     // read year and month off the solar clock too
+  FoldChoice fold = FoldChoice::Reject;
+  ZiSchool zi_school = ZiSchool::NextDayStem;
+  std::optional<Sex> sex;                  // luck needs it
+  LuckMethod luck_method = LuckMethod::LibraryDays;
+  int luck_count = 10;                     // 1..120
+  std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
+  int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
+  YearStart year_start = YearStart::LiChun;
+};
+
+// Two-character texts such as "甲子".
+struct Pillars {
+  std::string year, month, day;
+  std::optional<std::string> hour;  // none when the hour is unknown
+  bool operator==(const Pillars&) const = default;
+};
+
+struct HiddenStem {
+  std::string stem, ten_god;
+};
+
+struct PillarAnalysis {
+  std::string pillar, nayin, grade;
+  std::string stem_ten_god;   // "日主" for the day pillar
+  std::string growth_phase;   // of the day stem at this pillar's branch, e.g. "长生", "衰"
+  std::vector<HiddenStem> hidden;
+};
+
+struct Relation {
+  std::string kind;           // 合 冲 刑 害 破 (stems: 合 冲)
+  std::string first, second;  // the two characters
+  std::string between;        // the two positions, e.g. "年-月"
+};
+
+struct Analysis {
+  std::vector<PillarAnalysis> pillars;   // year, month, day, hour (when known)
+  std::string void_of_year, void_of_day; // 空亡, e.g. "戌、亥"
+  std::string commander;                  // 司令 of the birth day, e.g. "戊土"
+  // Elements of the stems and branches (金 水 木 火 土, all five listed);
+  // ten gods of the other stems and of every hidden stem (all ten listed).
+  std::vector<std::pair<std::string, int>> element_counts, ten_god_counts;
+  std::string wealth_treasury, seal_treasury, office;  // branches of the day stem
+  std::vector<Relation> relations;
+};
+
+struct LuckPillar {
+  std::string pillar, ten_god;
+  std::string start;  // civil date and time of the place, ISO 8601 with offset
+  double age;         // years after birth (365.2425 days a year)
+};
+
+struct AnnualPillar {
+  int year;
+  std::string pillar, ten_god;
+};
+
+struct Luck {
+  bool forward;
+  std::string method;     // "days" or "minutes"
+  std::string start;      // civil, ISO 8601 with offset
+  int years, months, days;  // the start age as counted by the method (12 months of 30 days)
+  int library_age;        // 取起运年龄's result: year(start) - year(birth)
+  std::string previous_jie, next_jie;  // their instants, civil ISO 8601 with offset
+  std::vector<LuckPillar> pillars;
+  std::vector<AnnualPillar> annual;
+};
+
+// What was applied to turn the clock time into the instants the pillars use.
+struct Corrections {
+  std::string zone;             // IANA name or "UTC+08:00"
+  std::string local;            // the civil moment read, ISO 8601 with its offset
+  int utc_offset_seconds;       // total offset in force, daylight saving included
+  int dst_seconds;              // daylight saving part (0 when none)
+  std::string utc;              // the birth instant, ISO 8601 with Z
+  std::string solar_kind;       // "clock", "mean" or "apparent"
+  std::optional<std::string> solar_time;  // local solar time used for day/hour, ISO 8601 (no offset)
+  std::optional<double> equation_of_time_seconds;
+  std::optional<double> longitude_seconds;  // (longitude - meridian of the standard offset) in seconds of time
+};
+
+struct Warning {
+  std::string boundary;   // "jie", "hour", "day", "dst"
+  std::vector<std::string> pillars;  // which pillars differ on the other side: "year", "month", "day", "hour"
+  std::int64_t seconds_away;  // boundary minus birth, in seconds (negative: the boundary lies before)
+  std::string message;    // one line for people
+  Pillars other;          // the chart on the other side
+};
+
+struct Chart {
+  Corrections corrections;
+  Pillars pillars;
+  // The lunar date of the birth's civil date (as read on its clock); none
+  // outside the lunar calendar's span.
+  std::optional<lunar::LunarDate> lunar;
+  std::vector<std::string> candidate_hours;  // unknown hour: the 13 candidates, 早子 … 亥, 晚子
+  Analysis analysis;
+  std::optional<Luck> luck;
+  std::vector<Warning> warnings;
+};
+
+// The chart of one birth. Throws InputError for anything it cannot answer.
+Chart make_chart(const BirthInput& input);
+
+// The four pillars of a UTC instant (seconds since 1970-01-01 UTC) read on a
+// clock `clock_offset_seconds` ahead of UTC (the solar clock, if any, for day
+// and hour). The fast path the batch and the finder use. Throws InputError
+// outside the range.
+Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool school);
+
+// Civil ranges [first, last] (ISO 8601 with offset, in the chosen zone, to the
+// second) between 1880 and 2079 at which the four pillars hold on the clock of
+// the zone. Throws InputError for a text that is not one of the sixty pairs or
+// an unknown zone; an impossible combination gives no range.
+struct MomentRange {
+  std::string first, last;
+};
+std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& zone,
+                                      std::optional<int> utc_offset_seconds, ZiSchool school);
+
+}  // namespace pillar::chart

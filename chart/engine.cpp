@@ -1,0 +1,572 @@
+// From a birth moment to the chart: the instant, the clocks the pillars are
+// read on, the pillars, their analysis, the luck and the boundary warnings.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "chart.h"
+#include "equation_of_time.h"
+#include "growth.h"
+#include "pillar_arithmetic.h"
+#include "pillar_grade.h"
+#include "place.h"
+#include "relations.h"
+#include "seasonal_strength.h"
+#include "sexagenary.h"
+#include "ten_gods.h"
+#include "texts.h"
+#include "treasuries.h"
+#include "vocabulary.h"
+
+namespace pillar::chart {
+
+using namespace detail;
+using vocabulary::Name;
+
+namespace {
+
+constexpr int kMaxLuckCount = 120;
+constexpr int kMaxAnnualYears = 200;
+constexpr int kMaxMargin = 86400;
+constexpr double kSecondsPerYear = 365.2425 * kSecondsPerDay;
+
+std::string number_text(long long value) { return std::to_string(value); }
+
+int days_in_month(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+void check_civil(const CivilMoment& m) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", m.year, m.month, m.day, m.hour,
+                m.minute, m.second);
+  if (m.month < 1 || m.month > 12 || m.day < 1 || m.year < 1 || m.year > 9999 ||
+      m.day > days_in_month(m.year, m.month))
+    throw InputError(std::string("no such date: ") + text);
+  if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
+    throw InputError(std::string("no such time of day: ") + text);
+}
+
+[[noreturn]] void out_of_range(const std::string& what) {
+  throw InputError(what + " is outside the range of the term table (立春 1880 to the end of 2079)");
+}
+
+// ---- the clocks ----------------------------------------------------------
+
+// The instants and clock readings the pillars of one birth are read from.
+struct Reading {
+  std::int64_t utc;       // the birth instant
+  std::int64_t term_utc;  // the instant compared with the jie (solar clock - 8 h when it rules all pillars)
+  std::int64_t clock;     // the reading for day and hour: civil or solar
+  int offset;             // civil offset in force
+};
+
+struct Solar {
+  SolarTime kind = SolarTime::Clock;
+  double longitude = 0;
+  bool all_pillars = false;
+};
+
+// Seconds the solar clock runs ahead of UTC at `utc`.
+double solar_offset(const Solar& solar, std::int64_t utc, double* equation = nullptr) {
+  double offset = solar.longitude * 240.0;  // 4 minutes a degree
+  if (solar.kind == SolarTime::Apparent) {
+    double eot = equation_of_time(utc);
+    if (equation) *equation = eot;
+    offset += eot;
+  }
+  return offset;
+}
+
+Reading read_at(std::int64_t utc, const detail::Place& place, const Solar& solar) {
+  Reading r{utc, utc, 0, place.offset_at(utc).total};
+  if (solar.kind == SolarTime::Clock) {
+    r.clock = utc + r.offset;
+  } else {
+    r.clock = utc + std::llround(solar_offset(solar, utc));
+    if (solar.all_pillars) r.term_utc = r.clock - kTableClockOffset;
+  }
+  return r;
+}
+
+void check_range(const Reading& r) {
+  if (r.term_utc < first_instant() || r.term_utc >= end_instant()) out_of_range("the birth " + iso_of(r.utc) + "Z");
+}
+
+std::string date_text(const lunar::CivilDate& date) {
+  return iso_of(seconds_of_civil(date.year, date.month, date.day, 0, 0, 0)).substr(0, 10);
+}
+
+PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
+  PillarNumbers numbers = numbers_at(r.term_utc, r.clock, input.zi_school);
+  if (input.year_start == YearStart::LunarNewYear) {
+    Civil day = civil_of(r.clock);
+    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day});
+    if (!date)
+      throw InputError("a year pillar from the lunar new year needs a date the lunar calendar holds, " +
+                       date_text(lunar::kFirstDate) + " to " + date_text(lunar::kLastDate));
+    numbers.year = year_pillar_of_year(date->year);
+  }
+  return numbers;
+}
+
+// ---- analysis ------------------------------------------------------------
+
+int stem_of(int pair) { return pair % 10 + 1; }    // 1-10
+int branch_of(int pair) { return pair % 12 + 1; }  // 1-12
+Name stem_name(int stem) { return vocabulary::kStems[stem - 1]; }
+Name branch_name(int branch) { return vocabulary::kBranches[branch - 1]; }
+
+// The ten-god mode that judges a branch by its main hidden stem; the chart
+// names stems only, so it matters nowhere here but is stated once.
+constexpr int kTenGodMode = 0;
+// Growth phases with yin stems on their own backward cycle.
+constexpr int kGrowthMode = 1;
+
+const std::string& grade_of(int pair) {
+  for (const auto& grade : pillar_grade::kGrades)
+    for (Name member : grade.pairs)
+      if (vocabulary::same_text(member, vocabulary::kSixtyPairs[pair])) return utf8_of(grade.name);
+  static const std::string none;
+  return none;
+}
+
+std::string trimmed(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The stems hidden in a branch, two bytes each in pillarcore's encoding.
+std::vector<Name> hidden_stems_of(int branch) {
+  Name all = ten_gods::hidden_stems(branch);
+  std::vector<Name> stems;
+  for (std::size_t i = 0; i + 2 <= all.size(); i += 2) stems.push_back(all.substr(i, 2));
+  return stems;
+}
+
+const char* const kPositions[] = {"年", "月", "日", "时"};
+
+struct RelationKind {
+  relations::Relation relation;
+  const char* name;
+  bool of_stems;
+};
+const RelationKind kRelationKinds[] = {
+    {relations::Relation::StemCombination, "合", true},
+    {relations::Relation::StemClash, "冲", true},
+    {relations::Relation::BranchCombination, "合", false},
+    {relations::Relation::BranchClash, "冲", false},
+    {relations::Relation::BranchPunishment, "刑", false},
+    {relations::Relation::BranchHarm, "害", false},
+    {relations::Relation::BranchBreak, "破", false},
+};
+
+// The commander of the birth day on the table's clock: the day of a jie is
+// day 1 of its month whatever the hour of its instant.
+std::string commander_of(std::int64_t term_utc) {
+  const auto& jie = jie_instants();
+  int index = jie_index_at(term_utc);
+  std::int64_t birth_day = floor_div(term_utc + kTableClockOffset, kSecondsPerDay);
+  if (index + 1 < kJieCount && floor_div(jie[index + 1] + kTableClockOffset, kSecondsPerDay) == birth_day)
+    ++index;
+  std::int64_t jie_day = floor_div(jie[index] + kTableClockOffset, kSecondsPerDay);
+  Name name = seasonal_strength::commander(jie_number_of_index(index), static_cast<int>(birth_day - jie_day) + 1);
+  return name.empty() ? std::string() : utf8_of(name);
+}
+
+Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
+  Analysis a;
+  std::vector<int> pairs = {n.year, n.month, n.day};
+  if (n.hour >= 0) pairs.push_back(n.hour);
+  int day_stem = stem_of(n.day);
+  Name day_master = stem_name(day_stem);
+
+  std::array<int, 5> elements{};
+  std::array<int, 10> gods{};
+  auto count_element = [&](Name text) {
+    int element = vocabulary::element_index(vocabulary::element_of_stem_or_branch(text));
+    if (element) ++elements[element - 1];
+  };
+  auto count_god = [&](Name god) {
+    for (std::size_t i = 0; i < gods.size(); ++i)
+      if (vocabulary::same_text(ten_gods::kTenGodNames[i], god)) ++gods[i];
+  };
+
+  for (std::size_t position = 0; position < pairs.size(); ++position) {
+    int pair = pairs[position];
+    PillarAnalysis p;
+    p.pillar = pairs_utf8()[pair];
+    p.nayin = utf8_of(sexagenary::nayin_name(vocabulary::kSixtyPairs[pair]));
+    p.grade = grade_of(pair);
+    Name stem = stem_name(stem_of(pair));
+    if (position == 2) {
+      p.stem_ten_god = "日主";
+    } else {
+      Name god = ten_gods::ten_god(day_master, stem, kTenGodMode);
+      p.stem_ten_god = utf8_of(god);
+      count_god(god);
+    }
+    p.growth_phase = trimmed(utf8_of(growth::phase_name(day_stem, branch_of(pair), kGrowthMode)));
+    for (Name hidden : hidden_stems_of(branch_of(pair))) {
+      Name god = ten_gods::ten_god(day_master, hidden, kTenGodMode);
+      p.hidden.push_back({utf8_of(hidden), utf8_of(god)});
+      count_god(god);
+    }
+    count_element(stem);
+    count_element(branch_name(branch_of(pair)));
+    a.pillars.push_back(std::move(p));
+  }
+
+  a.void_of_year = utf8_of(sexagenary::void_branches(vocabulary::kSixtyPairs[n.year]));
+  a.void_of_day = utf8_of(sexagenary::void_branches(vocabulary::kSixtyPairs[n.day]));
+  a.commander = commander_of(term_utc);
+  for (std::size_t i = 0; i < elements.size(); ++i)
+    a.element_counts.emplace_back(utf8_of(vocabulary::kElements[i]), elements[i]);
+  for (std::size_t i = 0; i < gods.size(); ++i)
+    a.ten_god_counts.emplace_back(utf8_of(ten_gods::kTenGodNames[i]), gods[i]);
+  treasuries::Branches t = treasuries::of_stem(day_stem);
+  a.wealth_treasury = utf8_of(t.wealth);
+  a.seal_treasury = utf8_of(t.seal);
+  a.office = utf8_of(t.office);
+
+  for (std::size_t i = 0; i < pairs.size(); ++i)
+    for (std::size_t j = i + 1; j < pairs.size(); ++j)
+      for (const RelationKind& kind : kRelationKinds) {
+        Name first = kind.of_stems ? stem_name(stem_of(pairs[i])) : branch_name(branch_of(pairs[i]));
+        Name second = kind.of_stems ? stem_name(stem_of(pairs[j])) : branch_name(branch_of(pairs[j]));
+        if (relations::holds(kind.relation, first, second))
+          a.relations.push_back({kind.name, utf8_of(first), utf8_of(second),
+                                 std::string(kPositions[i]) + "-" + kPositions[j]});
+      }
+  return a;
+}
+
+// ---- luck ----------------------------------------------------------------
+
+// A civil reading moved on by whole years and months (the day kept, or the
+// month's last day), then by seconds.
+std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t seconds) {
+  Civil c = civil_of(clock);
+  int month_count = c.year * 12 + (c.month - 1) + years * 12 + months;
+  int year = month_count / 12, month = month_count % 12 + 1;
+  int day = std::min(c.day, days_in_month(year, month));
+  return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + seconds;
+}
+
+// A civil reading of the place as text with the offset in force then; in a
+// gap the later reading's offset.
+std::string civil_text(std::int64_t clock, const detail::Place& place) {
+  detail::Place::Reading r = place.instants_of(clock);
+  return iso_of(clock) + offset_text(place.offset_at(r.later).total);
+}
+
+std::int64_t instant_of_civil(std::int64_t clock, const detail::Place& place) {
+  return place.instants_of(clock).earlier;
+}
+
+Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place) {
+  const auto& jie = jie_instants();
+  int index = jie_index_at(birth.term_utc);
+  if (index + 1 >= kJieCount)
+    throw InputError("the luck of a birth after 大雪 2079 needs the 小寒 of 2080, beyond the term table");
+  bool yang_year = n.year % 2 == 0;  // 甲 丙 戊 庚 壬 have even numbers from 甲子 = 0
+  Luck luck;
+  luck.forward = yang_year == (*input.sex == Sex::Male);
+  std::int64_t distance =
+      luck.forward ? jie[index + 1] - birth.term_utc : birth.term_utc - jie[index];
+  luck.previous_jie = iso_with_offset(jie[index], place.offset_at(jie[index]).total);
+  luck.next_jie = iso_with_offset(jie[index + 1], place.offset_at(jie[index + 1]).total);
+
+  std::int64_t birth_civil = birth.utc + birth.offset;
+  std::int64_t start_civil;
+  if (input.luck_method == LuckMethod::LibraryDays) {
+    luck.method = "days";
+    // Two hours of distance make ten days of life, counted in whole days.
+    std::int64_t days = distance / 720;
+    luck.years = static_cast<int>(days / 360);
+    luck.months = static_cast<int>(days % 360 / 30);
+    luck.days = static_cast<int>(days % 30);
+    start_civil = birth_civil + days * kSecondsPerDay;
+    std::int64_t table_birth = birth.term_utc + kTableClockOffset;
+    luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
+  } else {
+    luck.method = "minutes";
+    std::int64_t life = distance * 120;  // 3 days of distance are 360 days of life
+    constexpr std::int64_t kMonth = 30 * kSecondsPerDay, kYear = 12 * kMonth;
+    luck.years = static_cast<int>(life / kYear);
+    luck.months = static_cast<int>(life % kYear / kMonth);
+    luck.days = static_cast<int>(life % kMonth / kSecondsPerDay);
+    start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
+    luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
+  }
+  luck.start = civil_text(start_civil, place);
+
+  Name day_master = stem_name(stem_of(n.day));
+  for (int i = 1; i <= input.luck_count; ++i) {
+    int pair = mod(n.month + (luck.forward ? i : -i), 60);
+    std::int64_t civil = add_civil(start_civil, 10 * (i - 1), 0, 0);
+    double age = static_cast<double>(instant_of_civil(civil, place) - birth.utc) / kSecondsPerYear;
+    luck.pillars.push_back({pairs_utf8()[pair],
+                            utf8_of(ten_gods::ten_god(day_master, stem_name(stem_of(pair)), kTenGodMode)),
+                            civil_text(civil, place), std::round(age * 100) / 100});
+  }
+  if (input.annual_from)
+    for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
+      int pair = year_pillar_of_year(year);
+      luck.annual.push_back({year, pairs_utf8()[pair],
+                             utf8_of(ten_gods::ten_god(day_master, stem_name(stem_of(pair)), kTenGodMode))});
+    }
+  return luck;
+}
+
+// ---- boundaries ----------------------------------------------------------
+
+const char* const kPillarKeys[] = {"year", "month", "day", "hour"};
+
+std::vector<std::string> differing(const PillarNumbers& a, const PillarNumbers& b) {
+  std::vector<std::string> keys;
+  const int av[] = {a.year, a.month, a.day, a.hour}, bv[] = {b.year, b.month, b.day, b.hour};
+  for (int i = 0; i < 4; ++i)
+    if (av[i] != bv[i]) keys.push_back(kPillarKeys[i]);
+  return keys;
+}
+
+std::string joined(const std::vector<std::string>& keys) {
+  std::string text;
+  for (const auto& key : keys) text += (text.empty() ? "" : ", ") + key;
+  return text.empty() ? "no pillar" : text;
+}
+
+std::string distance_text(std::int64_t seconds) {
+  if (seconds == 0) return "exactly at";
+  std::int64_t magnitude = seconds < 0 ? -seconds : seconds;
+  char text[64];
+  std::snprintf(text, sizeof text, "%lld min %02lld s %s", static_cast<long long>(magnitude / 60),
+                static_cast<long long>(magnitude % 60), seconds < 0 ? "after" : "before");
+  return text;
+}
+
+struct BoundaryContext {
+  const BirthInput& input;
+  const detail::Place& place;
+  const Solar& solar;
+  const Reading& birth;
+  const PillarNumbers& numbers;
+  std::vector<Warning>& warnings;
+  bool hour_known;
+};
+
+// The chart one second across a boundary `seconds_away` from the birth (the
+// last second before it when it lies before the birth).
+void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t seconds_away, const std::string& what) {
+  std::int64_t shift = seconds_away <= 0 ? seconds_away - 1 : seconds_away;
+  Reading other = read_at(c.birth.utc + shift, c.place, c.solar);
+  if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock + shift;  // the same clock, without a jump
+  if (other.term_utc < first_instant() || other.term_utc >= end_instant()) return;
+  PillarNumbers numbers = numbers_of(other, c.input);
+  if (!c.hour_known) numbers.hour = -1;
+  std::vector<std::string> keys = differing(c.numbers, numbers);
+  if (keys.empty()) return;
+  std::string boundary = kind;
+  if (kind == "clock") boundary = std::find(keys.begin(), keys.end(), "day") != keys.end() ? "day" : "hour";
+  c.warnings.push_back({boundary, keys, seconds_away,
+                        "the birth lies " + distance_text(seconds_away) + " " + what + "; across it " +
+                            joined(keys) + " would differ",
+                        texts_of(numbers)});
+}
+
+void boundary_warnings(BoundaryContext& c) {
+  std::int64_t margin = c.input.margin_seconds;
+  const auto& jie = jie_instants();
+  int index = jie_index_at(c.birth.term_utc);
+  if (c.birth.term_utc - jie[index] <= margin)
+    warn_across(c, "jie", jie[index] - c.birth.term_utc, "the jie instant " + iso_of(jie[index] + kTableClockOffset) + "+08:00");
+  if (index + 1 < kJieCount && jie[index + 1] - c.birth.term_utc <= margin)
+    warn_across(c, "jie", jie[index + 1] - c.birth.term_utc,
+                "the jie instant " + iso_of(jie[index + 1] + kTableClockOffset) + "+08:00");
+
+  if (c.hour_known) {
+    // The hour pillars change at the odd hours, the day at midnight (or at 23:00).
+    std::int64_t of_day = mod(c.birth.clock, kSecondsPerDay);
+    auto is_boundary = [](int hour) { return hour == 0 || hour == 24 || hour % 2 == 1; };
+    int before = static_cast<int>(of_day / 3600), after = before + 1;
+    while (!is_boundary(before)) --before;
+    while (!is_boundary(after)) ++after;
+    std::int64_t previous = c.birth.clock - of_day + before * 3600;
+    std::int64_t next = c.birth.clock - of_day + after * 3600;
+    if (c.birth.clock - previous <= margin)
+      warn_across(c, "clock", previous - c.birth.clock, "the change of the clock hour " + iso_of(previous).substr(11, 5));
+    if (next - c.birth.clock <= margin)
+      warn_across(c, "clock", next - c.birth.clock, "the change of the clock hour " + iso_of(next).substr(11, 5));
+
+    // A clock reading near a change of the zone's offset may have been read
+    // on the other offset.
+    detail::Place::Offset offset = c.place.offset_at(c.birth.utc);
+    std::int64_t change = 0;
+    if (c.birth.utc - offset.begins <= margin) change = offset.begins;
+    else if (offset.ends - c.birth.utc <= margin) change = offset.ends;
+    if (change) {
+      int other_offset = c.place.offset_at(change == offset.begins ? change - 1 : change).total;
+      Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
+      if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
+      if (other.term_utc >= first_instant() && other.term_utc < end_instant()) {
+        PillarNumbers numbers = numbers_of(other, c.input);
+        std::vector<std::string> keys = differing(c.numbers, numbers);
+        c.warnings.push_back({"dst", keys, change - c.birth.utc,
+                              "the birth lies " + distance_text(change - c.birth.utc) +
+                                  " a change of the clock's offset; read with offset " + offset_text(other_offset) +
+                                  ", " + joined(keys) + " would differ",
+                              texts_of(numbers)});
+      }
+    }
+  }
+}
+
+}  // namespace
+
+// ---- the chart -----------------------------------------------------------
+
+Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool school) {
+  if (utc_seconds < first_instant() || utc_seconds >= end_instant())
+    out_of_range("the instant " + iso_of(utc_seconds) + "Z");
+  return texts_of(numbers_at(utc_seconds, utc_seconds + clock_offset_seconds, school));
+}
+
+Chart make_chart(const BirthInput& input) {
+  check_civil(input.local);
+  if (input.longitude && !(std::fabs(*input.longitude) <= 180))
+    throw InputError("longitude must lie between -180 and 180 degrees");
+  if (input.solar_time && *input.solar_time != SolarTime::Clock && !input.longitude)
+    throw InputError("solar time needs a longitude");
+  if (input.margin_seconds < 0 || input.margin_seconds > kMaxMargin)
+    throw InputError("the boundary margin must lie between 0 and 86400 seconds");
+  if (input.sex && (input.luck_count < 1 || input.luck_count > kMaxLuckCount))
+    throw InputError("the number of luck pillars must lie between 1 and " + number_text(kMaxLuckCount));
+  if (input.annual_from.has_value() != input.annual_to.has_value())
+    throw InputError("the annual range needs both a first and a last year");
+  if (input.annual_from &&
+      (*input.annual_from > *input.annual_to || *input.annual_to - *input.annual_from >= kMaxAnnualYears ||
+       *input.annual_from < 1 || *input.annual_to > 9999))
+    throw InputError("the annual range must run forward over at most " + number_text(kMaxAnnualYears) + " years");
+  if (input.local.year > kLastYear || input.local.year < kFirstYear)
+    out_of_range("the date " + number_text(input.local.year));
+
+  detail::Place place(input.zone, input.utc_offset_seconds);
+  Solar solar;
+  if (input.longitude) {
+    solar.kind = input.solar_time.value_or(SolarTime::Apparent);
+    solar.longitude = *input.longitude;
+    solar.all_pillars = input.solar_time_all_pillars && solar.kind != SolarTime::Clock;
+  }
+
+  const CivilMoment& m = input.local;
+  bool hour_known = m.has_time;
+  // An unknown hour reads year and month at noon.
+  std::int64_t civil = seconds_of_civil(m.year, m.month, m.day, hour_known ? m.hour : 12,
+                                        hour_known ? m.minute : 0, hour_known ? m.second : 0);
+  detail::Place::Reading candidates = place.instants_of(civil);
+  std::int64_t utc = candidates.earlier;
+  if (candidates.kind != detail::Place::Reading::Unique) {
+    const char* what = candidates.kind == detail::Place::Reading::Gap ? "does not exist" : "occurs twice";
+    if (input.fold == FoldChoice::Reject || !hour_known)
+      throw InputError("the local time " + iso_of(civil) + " in " + place.name() + " " + what +
+                       " (a change of the clock's offset): it is either " +
+                       iso_with_offset(candidates.earlier, place.offset_at(candidates.earlier).total) + " (" +
+                       iso_of(candidates.earlier) + "Z) or " +
+                       iso_with_offset(candidates.later, place.offset_at(candidates.later).total) + " (" +
+                       iso_of(candidates.later) + "Z); choose the earlier or the later");
+    utc = input.fold == FoldChoice::Earlier ? candidates.earlier : candidates.later;
+  }
+
+  Reading birth = read_at(utc, place, solar);
+  check_range(birth);
+  if (!hour_known) birth.clock = solar.kind == SolarTime::Clock ? civil : birth.clock;
+  PillarNumbers numbers = numbers_of(birth, input);
+
+  Chart chart;
+  chart.lunar = lunar::lunar_of({m.year, m.month, m.day});
+  Corrections& k = chart.corrections;
+  detail::Place::Offset offset = place.offset_at(utc);
+  k.zone = place.name();
+  k.utc_offset_seconds = offset.total;
+  k.dst_seconds = offset.dst;
+  k.local = iso_of(utc + offset.total) + offset_text(offset.total);
+  if (!hour_known) k.local = k.local.substr(0, 10);
+  k.utc = iso_of(utc) + "Z";
+  k.solar_kind = solar.kind == SolarTime::Clock ? "clock" : solar.kind == SolarTime::Mean ? "mean" : "apparent";
+  if (solar.kind != SolarTime::Clock) {
+    double eot = 0;
+    solar_offset(solar, utc, &eot);
+    k.solar_time = iso_of(birth.clock);
+    if (solar.kind == SolarTime::Apparent) k.equation_of_time_seconds = std::round(eot * 10) / 10;
+    k.longitude_seconds = solar.longitude * 240.0 - (offset.total - offset.dst);
+  }
+
+  if (hour_known) {
+    chart.pillars = texts_of(numbers);
+  } else {
+    // The date's day pillar, and every hour of it: 早子, 丑 … 亥, 晚子.
+    std::int64_t midnight = civil - 12 * 3600;
+    numbers.day = day_pillar_of_day(floor_div(midnight, kSecondsPerDay));
+    numbers.hour = -1;
+    chart.pillars = texts_of(numbers);
+    for (int hour = 0; hour <= 23; hour += hour == 0 ? 1 : 2)
+      chart.candidate_hours.push_back(pairs_utf8()[hour_pillar_at(midnight + hour * 3600, input.zi_school)]);
+  }
+  chart.analysis = analyse(numbers, birth.term_utc);
+  if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
+
+  BirthInput unknown_hour_margin = input;
+  if (!hour_known) unknown_hour_margin.margin_seconds = 12 * 3600;  // a jie anywhere on that day
+  BoundaryContext context{unknown_hour_margin, place, solar, birth, numbers, chart.warnings, hour_known};
+  boundary_warnings(context);
+  return chart;
+}
+
+// ---- parsing -------------------------------------------------------------
+
+CivilMoment parse_civil_moment(std::string_view text) {
+  auto fail = [&]() -> InputError {
+    return InputError("not a date and time (YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS): \"" +
+                      std::string(text) + "\"");
+  };
+  auto digits = [&](std::size_t at, std::size_t count) {
+    if (at + count > text.size()) throw fail();
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+      if (text[i] < '0' || text[i] > '9') throw fail();
+      value = value * 10 + (text[i] - '0');
+    }
+    return value;
+  };
+  auto expect = [&](std::size_t at, char wanted) {
+    if (at >= text.size() || text[at] != wanted) throw fail();
+  };
+  CivilMoment m;
+  m.year = digits(0, 4);
+  expect(4, '-');
+  m.month = digits(5, 2);
+  expect(7, '-');
+  m.day = digits(8, 2);
+  if (text.size() == 10) {
+    m.has_time = false;
+  } else {
+    if (text.size() < 16 || (text[10] != 'T' && text[10] != ' ')) throw fail();
+    m.hour = digits(11, 2);
+    expect(13, ':');
+    m.minute = digits(14, 2);
+    if (text.size() == 19) {
+      expect(16, ':');
+      m.second = digits(17, 2);
+    } else if (text.size() != 16) {
+      throw fail();
+    }
+  }
+  check_civil(m);
+  return m;
+}
+
+}  // namespace pillar::chart

@@ -1,0 +1,109 @@
+#include "pillar_arithmetic.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "calendar.h"
+#include "texts.h"
+
+namespace pillar::chart::detail {
+
+namespace {
+
+// 1970-01-01 is day 25569 of the library's date value.
+constexpr std::int64_t kUnixEpochInLibrarySeconds = 25569 * kSecondsPerDay;
+
+}  // namespace
+
+const std::array<std::int64_t, kJieCount>& jie_instants() {
+  static const std::array<std::int64_t, kJieCount> instants = [] {
+    std::array<std::int64_t, kJieCount> result{};
+    for (int index = 0; index < kJieCount; ++index) {
+      int year = kFirstYear + index / 12;
+      auto local = calendar::term_instant(year, jie_number_of_index(index));
+      result[index] = *local - kUnixEpochInLibrarySeconds - kTableClockOffset;
+    }
+    return result;
+  }();
+  return instants;
+}
+
+int jie_index_at(std::int64_t utc) {
+  const auto& instants = jie_instants();
+  return static_cast<int>(std::upper_bound(instants.begin(), instants.end(), utc) - instants.begin()) - 1;
+}
+
+std::int64_t first_instant() { return jie_instants()[1]; }
+
+std::int64_t end_instant() {
+  return seconds_of_civil(kLastYear + 1, 1, 2, 0, 0, 0) - kTableClockOffset;
+}
+
+int day_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
+  // From 23:00 the day-at-23 school reads the next day.
+  std::int64_t shifted = school == ZiSchool::DayChangesAt23 ? clock_seconds + 3600 : clock_seconds;
+  return day_pillar_of_day(floor_div(shifted, kSecondsPerDay));
+}
+
+int hour_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
+  // Two-hour periods counted from 1969-12-31 23:00; every period is one step
+  // on in the sixty, and the 子 period of 1970-01-01 (a 辛 day) is 戊子 (24).
+  std::int64_t period = floor_div(clock_seconds + 3600, 7200);
+  int pillar = mod(period + 24, 60);
+  if (school == ZiSchool::SameDayStem && mod(clock_seconds, kSecondsPerDay) >= 23 * 3600)
+    pillar = mod(pillar - 12, 60);  // the 子 pillar of the day that is ending
+  return pillar;
+}
+
+PillarNumbers numbers_at(std::int64_t term_utc, std::int64_t clock_seconds, ZiSchool school) {
+  int jie = jie_index_at(term_utc);
+  // A year runs from 立春 (index 1 of its calendar year) to the next 小寒's month end.
+  int year = kFirstYear + (jie - 1) / 12;
+  // 小寒 1880 opens 丁丑 (13); every jie steps one pair on.
+  return {year_pillar_of_year(year), mod(jie + 13, 60), day_pillar_at(clock_seconds, school),
+          hour_pillar_at(clock_seconds, school)};
+}
+
+Pillars texts_of(const PillarNumbers& numbers) {
+  const auto& pairs = pairs_utf8();
+  Pillars result{pairs[numbers.year], pairs[numbers.month], pairs[numbers.day], std::nullopt};
+  if (numbers.hour >= 0) result.hour = pairs[numbers.hour];
+  return result;
+}
+
+std::int64_t seconds_of_civil(int year, int month, int day, int hour, int minute, int second) {
+  return (calendar::day_of(year, month, day) - 25569) * kSecondsPerDay + hour * 3600 + minute * 60 +
+         second;
+}
+
+Civil civil_of(std::int64_t seconds) {
+  calendar::CivilTime t = calendar::civil_time_of(seconds + kUnixEpochInLibrarySeconds);
+  return {t.year, t.month, t.day, t.hour, t.minute, t.second};
+}
+
+std::string iso_of(std::int64_t clock_seconds) {
+  Civil c = civil_of(clock_seconds);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour,
+                c.minute, c.second);
+  return text;
+}
+
+std::string offset_text(int offset_seconds) {
+  int magnitude = std::abs(offset_seconds);
+  char text[16];
+  if (magnitude % 60)
+    std::snprintf(text, sizeof text, "%c%02d:%02d:%02d", offset_seconds < 0 ? '-' : '+',
+                  magnitude / 3600, magnitude / 60 % 60, magnitude % 60);
+  else
+    std::snprintf(text, sizeof text, "%c%02d:%02d", offset_seconds < 0 ? '-' : '+', magnitude / 3600,
+                  magnitude / 60 % 60);
+  return text;
+}
+
+std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
+  return iso_of(utc + offset_seconds) + offset_text(offset_seconds);
+}
+
+}  // namespace pillar::chart::detail

@@ -1,0 +1,73 @@
+// The pillars as table arithmetic: the jie instants of the term table on one
+// UTC time line, binary search for the month, day numbers for day and hour.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "chart.h"
+
+namespace pillar::chart::detail {
+
+inline constexpr std::int64_t kSecondsPerDay = 86400;
+// The term table runs on the clock of UTC+8.
+inline constexpr int kTableClockOffset = 8 * 3600;
+inline constexpr int kFirstYear = 1880, kLastYear = 2079;
+inline constexpr int kJieCount = (kLastYear - kFirstYear + 1) * 12;
+
+constexpr std::int64_t floor_div(std::int64_t value, std::int64_t divisor) {
+  return value / divisor - (value % divisor < 0 ? 1 : 0);
+}
+constexpr int mod(std::int64_t value, int cycle) {
+  return static_cast<int>(value - floor_div(value, cycle) * cycle);
+}
+
+// The twelve jie of each year in calendar order, 小寒 1880 (index 0) to 大雪
+// 2079, as UTC instants (seconds since 1970-01-01).
+const std::array<std::int64_t, kJieCount>& jie_instants();
+// Index of the last jie at or before `utc`; -1 before the first.
+int jie_index_at(std::int64_t utc);
+// pillarcore's number of the jie at `index` (小寒 23, 立春 1, … 大雪 21).
+constexpr int jie_number_of_index(int index) {
+  int in_year = index % 12;
+  return in_year == 0 ? 23 : 2 * in_year - 1;
+}
+
+// The first instant of the range (立春 1880) and the first one past it: a
+// day after the end of 2079 on the table clock, well before 小寒 2080.
+std::int64_t first_instant();
+std::int64_t end_instant();
+
+// Pillar numbers 0-59 (甲子 = 0); hour -1 when unknown.
+struct PillarNumbers {
+  int year, month, day, hour;
+  bool operator==(const PillarNumbers&) const = default;
+};
+
+// Year and month from `term_utc` against the jie, day and hour from
+// `clock_seconds` (a clock reading as seconds since 1970-01-01 on that clock).
+// The caller keeps term_utc inside [first_instant, end_instant).
+PillarNumbers numbers_at(std::int64_t term_utc, std::int64_t clock_seconds, ZiSchool school);
+// Day pillar number of the civil day `day` (days since 1970-01-01).
+constexpr int day_pillar_of_day(std::int64_t day) { return mod(day + 17, 60); }  // 1970-01-01 辛巳
+// Hour pillar number of the clock reading under `school`.
+int hour_pillar_at(std::int64_t clock_seconds, ZiSchool school);
+// Day pillar number of the clock reading under `school`.
+int day_pillar_at(std::int64_t clock_seconds, ZiSchool school);
+// Year pillar number of a year counted from its 立春.
+constexpr int year_pillar_of_year(int year) { return mod(year - 1984, 60); }  // 1984 甲子
+
+Pillars texts_of(const PillarNumbers& numbers);
+
+// Civil reading helpers on seconds since 1970-01-01.
+std::int64_t seconds_of_civil(int year, int month, int day, int hour, int minute, int second);
+struct Civil {
+  int year, month, day, hour, minute, second;
+};
+Civil civil_of(std::int64_t seconds);
+// "2000-02-04T20:40:23", with "+08:00" appended when an offset is given.
+std::string iso_of(std::int64_t clock_seconds);
+std::string iso_with_offset(std::int64_t utc, int offset_seconds);
+std::string offset_text(int offset_seconds);  // "+08:00", "-05:00", "+08:05:43"
+
+}  // namespace pillar::chart::detail

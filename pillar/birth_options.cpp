@@ -1,0 +1,279 @@
+#include "birth_options.h"
+
+#include "lunar_input.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace pillar::cli {
+
+using chart::BirthInput;
+using chart::InputError;
+
+namespace {
+
+// The user's text inside a one-line message: control characters (a batch
+// string may hold a decoded newline) become '?', long texts are cut.
+std::string quoted(std::string_view text) {
+  constexpr std::size_t kLongest = 60;
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    out += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
+  }
+  if (text.size() > kLongest) out += "...";
+  out += '"';
+  return out;
+}
+
+std::string number_text(double number) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", number);
+  return text;
+}
+
+[[noreturn]] void reject(const char* what, std::string_view text, const char* expected) {
+  throw InputError(std::string(what) + " " + quoted(text) + ": " + expected);
+}
+
+// A number of exactly `width` digits at `pos`, or -1.
+int digits(std::string_view text, std::size_t pos, std::size_t width) {
+  if (pos + width > text.size()) return -1;
+  int value = 0;
+  for (std::size_t i = pos; i < pos + width; ++i) {
+    if (text[i] < '0' || text[i] > '9') return -1;
+    value = value * 10 + (text[i] - '0');
+  }
+  return value;
+}
+
+double number_of(const char* what, const OptionValue& value) {
+  if (value.kind == OptionValue::Kind::Number) return value.number;
+  if (value.kind == OptionValue::Kind::Text) {
+    double number = 0;
+    const char* first = value.text.data();
+    const char* last = first + value.text.size();
+    auto [end, error] = std::from_chars(first, last, number);
+    if (error == std::errc() && end == last && std::isfinite(number)) return number;
+    reject(what, value.text, "not a number");
+  }
+  throw InputError(std::string(what) + ": expected a number, not true/false");
+}
+
+int whole_number_of(const char* what, const OptionValue& value, int low, int high) {
+  double number = number_of(what, value);
+  if (number != std::floor(number) || number < low || number > high)
+    throw InputError(std::string(what) + " " + number_text(number) + ": expected a whole number " +
+                     std::to_string(low) + "-" + std::to_string(high));
+  return static_cast<int>(number);
+}
+
+std::string_view text_of(const char* what, const OptionValue& value) {
+  if (value.kind != OptionValue::Kind::Text) throw InputError(std::string(what) + ": expected a text");
+  return value.text;
+}
+
+bool boolean_of(const char* what, const OptionValue& value) {
+  if (value.kind != OptionValue::Kind::Boolean) throw InputError(std::string(what) + ": expected true or false");
+  return value.boolean;
+}
+
+// A text that must be one of a few names.
+template <typename Enum, std::size_t N>
+Enum named_value(const char* what, std::string_view text,
+                 const std::array<std::pair<std::string_view, Enum>, N>& names, const char* expected) {
+  for (const auto& [name, value] : names)
+    if (text == name) return value;
+  reject(what, text, expected);
+}
+
+constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools = {{
+    {"day-at-23", chart::ZiSchool::DayChangesAt23},
+    {"next-day-stem", chart::ZiSchool::NextDayStem},
+    {"same-day-stem", chart::ZiSchool::SameDayStem},
+}};
+
+void apply_datetime(BirthInput& input, const OptionValue& value) {
+  try {
+    input.local = chart::parse_civil_moment(text_of("datetime", value));
+  } catch (const InputError& error) {
+    throw InputError(std::string("datetime: ") + error.what());
+  }
+}
+
+void apply_zone(BirthInput& input, const OptionValue& value) {
+  std::string_view zone = text_of("tz", value);
+  // The zone database is the engine's to search; only the shape of a name is checked here.
+  if (zone.empty() || zone.size() > 64 || zone.find("..") != std::string_view::npos || zone.front() == '/')
+    reject("tz", zone, "not a time-zone name such as Asia/Shanghai");
+  input.zone.assign(zone);
+  input.utc_offset_seconds.reset();
+}
+
+void apply_utc_offset(BirthInput& input, const OptionValue& value) {
+  input.utc_offset_seconds = parse_utc_offset(text_of("utc_offset", value));
+}
+
+void apply_sex(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::Sex>, 4> kNames = {{
+      {"male", chart::Sex::Male}, {"female", chart::Sex::Female},
+      {"男", chart::Sex::Male}, {"女", chart::Sex::Female},
+  }};
+  input.sex = named_value("sex", text_of("sex", value), kNames, "expected male, female, 男 or 女");
+}
+
+void apply_longitude(BirthInput& input, const OptionValue& value) {
+  double degrees = number_of("longitude", value);
+  if (degrees < -180 || degrees > 180)
+    throw InputError("longitude " + number_text(degrees) + ": outside -180..180 degrees");
+  input.longitude = degrees;
+}
+
+void apply_solar_time(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 3> kNames = {{
+      {"clock", chart::SolarTime::Clock}, {"mean", chart::SolarTime::Mean},
+      {"apparent", chart::SolarTime::Apparent},
+  }};
+  input.solar_time = named_value("solar_time", text_of("solar_time", value), kNames,
+                                 "expected clock, mean or apparent");
+}
+
+void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
+  input.solar_time_all_pillars = boolean_of("solar_all_pillars", value);
+}
+
+void apply_zi_hour(BirthInput& input, const OptionValue& value) {
+  input.zi_school = parse_zi_school(text_of("zi_hour", value));
+}
+
+void apply_fold(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::FoldChoice>, 2> kNames = {{
+      {"earlier", chart::FoldChoice::Earlier}, {"later", chart::FoldChoice::Later},
+  }};
+  input.fold = named_value("fold", text_of("fold", value), kNames, "expected earlier or later");
+}
+
+void apply_luck_method(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::LuckMethod>, 2> kNames = {{
+      {"days", chart::LuckMethod::LibraryDays}, {"minutes", chart::LuckMethod::ExactMinutes},
+  }};
+  input.luck_method = named_value("luck_method", text_of("luck_method", value), kNames,
+                                  "expected days or minutes");
+}
+
+void apply_luck_count(BirthInput& input, const OptionValue& value) {
+  input.luck_count = whole_number_of("luck_count", value, 1, 120);
+}
+
+// "2020-2030" or a single year "2024".
+void apply_annual(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("annual", value);
+  const char* first = text.data();
+  const char* last = first + text.size();
+  int from = 0, to = 0;
+  auto [middle, error] = std::from_chars(first, last, from);
+  if (error != std::errc() || middle == first) reject("annual", text, "expected FROM-TO, e.g. 2024-2033");
+  to = from;
+  if (middle != last) {
+    if (*middle != '-') reject("annual", text, "expected FROM-TO, e.g. 2024-2033");
+    auto [end, second_error] = std::from_chars(middle + 1, last, to);
+    if (second_error != std::errc() || end != last || end == middle + 1)
+      reject("annual", text, "expected FROM-TO, e.g. 2024-2033");
+  }
+  if (from < 1 || to > 9999 || from > to || to - from >= 200)
+    reject("annual", text, "expected years 1-9999, FROM <= TO, at most 200 years");
+  input.annual_from = from;
+  input.annual_to = to;
+}
+
+void apply_margin(BirthInput& input, const OptionValue& value) {
+  double minutes = number_of("margin", value);
+  if (minutes < 0 || minutes > 24 * 60)
+    throw InputError("margin " + number_text(minutes) + ": expected 0-1440 minutes");
+  input.margin_seconds = static_cast<int>(std::lround(minutes * 60));
+}
+
+// A lunar date and time read on the birth place's clock: "1965 闰4 8 08:00".
+void apply_lunar(BirthInput& input, const OptionValue& value) {
+  LunarMoment moment = parse_lunar_moment(text_of("lunar", value), true);
+  lunar::CivilDate date = solar_date_of(moment.date);
+  input.local = {date.year, date.month, date.day, moment.hour, moment.minute, moment.second, moment.has_time};
+}
+
+void apply_year_start(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::YearStart>, 4> kNames = {{
+      {"lichun", chart::YearStart::LiChun}, {"lunar-new-year", chart::YearStart::LunarNewYear},
+      {"立春", chart::YearStart::LiChun}, {"春节", chart::YearStart::LunarNewYear},
+  }};
+  input.year_start = named_value("year_start", text_of("year_start", value), kNames,
+                                 "expected lichun (立春) or lunar-new-year (春节)");
+}
+
+constexpr std::array<BirthOption, 15> kOptions = {{
+    {"datetime", "", "DATETIME",
+     "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
+     apply_datetime},
+    {"lunar", "--lunar", "LUNAR_DATE",
+     "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
+     apply_lunar},
+    {"tz", "--tz", "ZONE", "IANA time zone of the birth place (default Asia/Shanghai)", apply_zone},
+    {"utc_offset", "--utc-offset", "+HH:MM", "a fixed offset from UTC instead of a zone", apply_utc_offset},
+    {"sex", "--sex", "SEX", "male, female, 男 or 女 (luck needs it)", apply_sex},
+    {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
+     apply_longitude},
+    {"solar_time", "--solar-time", "KIND",
+     "clock, mean or apparent: the time day and hour are read from (default apparent with a longitude)",
+     apply_solar_time},
+    {"solar_all_pillars", "--solar-all-pillars", "", "read year and month from solar time too",
+     apply_solar_all_pillars},
+    {"zi_hour", "--zi-hour", "SCHOOL", "late 子 hour: day-at-23, next-day-stem (default) or same-day-stem",
+     apply_zi_hour},
+    {"fold", "--fold", "WHICH", "earlier or later: which of two readings of a repeated local time",
+     apply_fold},
+    {"luck_method", "--luck-method", "METHOD", "luck start: days (default, whole days) or minutes",
+     apply_luck_method},
+    {"luck_count", "--luck-count", "N", "number of luck pillars (default 10)", apply_luck_count},
+    {"annual", "--annual", "FROM-TO", "annual pillars for these years, e.g. 2024-2033", apply_annual},
+    {"margin", "--margin", "MINUTES", "warn within this many minutes of a boundary (default 15)",
+     apply_margin},
+    {"year_start", "--year-start", "WHEN",
+     "where the year pillar begins: lichun (立春, default) or lunar-new-year (春节, some schools)",
+     apply_year_start},
+}};
+
+}  // namespace
+
+std::span<const BirthOption> birth_options() { return kOptions; }
+
+const BirthOption* find_birth_option(std::string_view batch_key) {
+  for (const BirthOption& option : birth_options())
+    if (batch_key == option.batch_key) return &option;
+  return nullptr;
+}
+
+int parse_utc_offset(std::string_view text) {
+  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
+  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
+    reject("utc_offset", text, kShape);
+  int hours = digits(text, 1, 2);
+  int minutes = digits(text, 4, 2);
+  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 18 * 60)
+    reject("utc_offset", text, "not an offset within -18:00..+18:00");
+  int seconds = (hours * 60 + minutes) * 60;
+  return text[0] == '-' ? -seconds : seconds;
+}
+
+chart::ZiSchool parse_zi_school(std::string_view text) {
+  return named_value("zi_hour", text, kZiSchools, "expected day-at-23, next-day-stem or same-day-stem");
+}
+
+const char* zi_school_name(chart::ZiSchool school) {
+  for (const auto& [name, value] : kZiSchools)
+    if (value == school) return name.data();
+  return "";
+}
+
+}  // namespace pillar::cli

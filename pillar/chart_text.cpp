@@ -1,0 +1,154 @@
+#include "chart_text.h"
+
+#include <array>
+#include <cstdio>
+
+#include "chart_json.h"
+#include "lunar_json.h"
+#include "text_table.h"
+
+namespace pillar::cli {
+
+namespace {
+
+std::string civil_text(const chart::CivilMoment& local) {
+  char text[40];
+  if (local.has_time)
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.year, local.month, local.day,
+                  local.hour, local.minute, local.second);
+  else
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d（时辰不详）", local.year, local.month, local.day);
+  return text;
+}
+
+std::string signed_seconds(double seconds) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%+.1f 秒", seconds);
+  return text;
+}
+
+std::string four_pillars_line(const chart::Pillars& pillars) {
+  return pillars.year + " " + pillars.month + " " + pillars.day + " " + pillars.hour.value_or("--");
+}
+
+void add_header(TextTable& table, const chart::BirthInput& input, const chart::Chart& chart) {
+  const chart::Corrections& c = chart.corrections;
+  std::string zone = c.zone + "  UTC" + format_utc_offset(c.utc_offset_seconds);
+  if (c.dst_seconds != 0) zone += "（夏令时 " + format_utc_offset(c.dst_seconds) + "）";
+  table.add_row({"出生", civil_text(input.local) + "  " + zone});
+  if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
+  table.add_row({"世界时", c.utc});
+  if (c.solar_time) {
+    std::string solar = *c.solar_time;
+    if (c.longitude_seconds) solar += "  经度差 " + signed_seconds(*c.longitude_seconds);
+    if (c.equation_of_time_seconds) solar += "  均时差 " + signed_seconds(*c.equation_of_time_seconds);
+    table.add_row({"太阳时", solar});
+  }
+}
+
+void add_pillars(TextTable& table, const chart::Chart& chart) {
+  static constexpr std::array<const char*, 4> kTitles = {"年柱", "月柱", "日柱", "时柱"};
+  const auto& analysed = chart.analysis.pillars;
+  std::vector<std::string> titles = {""}, ten_gods = {"十神"}, pillars = {"干支"}, nayin = {"纳音"},
+                           grades = {"等级"}, phases = {"长生"};
+  std::array<const std::string*, 4> texts = {&chart.pillars.year, &chart.pillars.month, &chart.pillars.day,
+                                             chart.pillars.hour ? &*chart.pillars.hour : nullptr};
+  std::size_t hidden_rows = 0;
+  for (const auto& pillar : analysed) hidden_rows = std::max(hidden_rows, pillar.hidden.size());
+  std::vector<std::vector<std::string>> hidden(hidden_rows, std::vector<std::string>{""});
+  if (hidden_rows > 0) hidden[0][0] = "藏干";
+  for (std::size_t i = 0; i < kTitles.size(); ++i) {
+    titles.push_back(kTitles[i]);
+    pillars.push_back(texts[i] ? *texts[i] : "--");
+    const chart::PillarAnalysis* a = i < analysed.size() ? &analysed[i] : nullptr;
+    ten_gods.push_back(a ? a->stem_ten_god : "");
+    nayin.push_back(a ? a->nayin : "");
+    grades.push_back(a ? a->grade : "");
+    phases.push_back(a ? a->growth_phase : "");
+    for (std::size_t row = 0; row < hidden_rows; ++row)
+      hidden[row].push_back(a && row < a->hidden.size() ? a->hidden[row].stem + " " + a->hidden[row].ten_god
+                                                         : "");
+  }
+  for (auto* row : {&titles, &ten_gods, &pillars}) table.add_row(std::move(*row));
+  for (auto& row : hidden) table.add_row(std::move(row));
+  for (auto* row : {&nayin, &grades, &phases}) table.add_row(std::move(*row));
+}
+
+std::string counts_text(const std::vector<std::pair<std::string, int>>& counts) {
+  std::string text;
+  for (const auto& [name, count] : counts) {
+    if (!text.empty()) text += "  ";
+    text += name + " " + std::to_string(count);
+  }
+  return text;
+}
+
+void add_analysis(TextTable& table, const chart::Analysis& analysis) {
+  table.add_row({"空亡", "年 " + analysis.void_of_year + "  日 " + analysis.void_of_day});
+  table.add_row({"司令", analysis.commander});
+  table.add_row({"五行", counts_text(analysis.element_counts)});
+  table.add_row({"十神数", counts_text(analysis.ten_god_counts)});
+  table.add_row({"库", "财库 " + analysis.wealth_treasury + "  印库 " + analysis.seal_treasury + "  官 " +
+                           analysis.office});
+  std::string relations;
+  for (const auto& relation : analysis.relations) {
+    if (!relations.empty()) relations += "  ";
+    relations += relation.between + " " + relation.first + relation.second + relation.kind;
+  }
+  table.add_row({"关系", relations.empty() ? "无" : relations});
+}
+
+std::string luck_as_text(const chart::Luck& luck) {
+  char age[64];
+  std::snprintf(age, sizeof age, "%d 年 %d 月 %d 天", luck.years, luck.months, luck.days);
+  std::string text = std::string("大运  ") + (luck.forward ? "顺行" : "逆行") + "  起运 " + age + "（" +
+                     luck.method + "）  " + luck.start + "\n";
+  TextTable table;
+  table.add_row({"大运", "十神", "起运时间", "年龄"});
+  for (const auto& pillar : luck.pillars) {
+    char years[32];
+    std::snprintf(years, sizeof years, "%.2f", pillar.age);
+    table.add_row({pillar.pillar, pillar.ten_god, pillar.start, years});
+  }
+  text += table.render();
+  if (!luck.annual.empty()) {
+    TextTable annual;
+    annual.add_row({"流年", "干支", "十神"});
+    for (const auto& year : luck.annual) annual.add_row({std::to_string(year.year), year.pillar, year.ten_god});
+    text += "\n" + annual.render();
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& chart) {
+  TextTable header;
+  add_header(header, input, chart);
+  std::string text = header.render() + "\n";
+  TextTable pillars;
+  add_pillars(pillars, chart);
+  text += pillars.render() + "\n";
+  if (!chart.candidate_hours.empty()) {
+    std::string candidates;
+    for (const auto& hour : chart.candidate_hours) candidates += (candidates.empty() ? "" : " ") + hour;
+    text += "候选时柱  " + candidates + "\n\n";
+  }
+  TextTable analysis;
+  add_analysis(analysis, chart.analysis);
+  text += analysis.render();
+  text += chart.luck ? "\n" + luck_as_text(*chart.luck) : "\n大运  需要 --sex\n";
+  for (const auto& warning : chart.warnings)
+    text += "\n注意  " + warning.message + "\n      另一盘：" + four_pillars_line(warning.other) + "\n";
+  return text;
+}
+
+std::string moments_as_text(const chart::Pillars& wanted, const std::vector<chart::MomentRange>& moments) {
+  std::string text = four_pillars_line(wanted) + "：" + std::to_string(moments.size()) + " 段\n";
+  TextTable table;
+  table.add_row({"自", "至"});
+  for (const auto& moment : moments) table.add_row({moment.first, moment.last});
+  return text + (moments.empty() ? "" : table.render());
+}
+
+}  // namespace pillar::cli

@@ -1,0 +1,68 @@
+// pillar: Four Pillars charts from the command line.
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "commands.h"
+
+namespace {
+
+using pillar::cli::Command;
+
+// Every subcommand, in the order the help lists them.
+constexpr Command kCommands[] = {
+    {"chart", "the chart of a birth moment (or of each line of a batch)", pillar::cli::add_chart_command},
+    {"find", "the moments between 1880 and 2079 at which four pillars hold", pillar::cli::add_find_command},
+    {"lunar", "the lunar (农历) date of a Gregorian date", pillar::cli::add_lunar_command},
+    {"solar", "the Gregorian date of a lunar date", pillar::cli::add_solar_command},
+};
+
+// Exit statuses: 0 done, 1 a fault of this program or of its output, 2 bad input.
+constexpr int kFailed = 1;
+constexpr int kBadInput = 2;
+
+// One line on standard error, whatever the message holds.
+int fail(int status, std::string message) {
+  for (char& c : message)
+    if (c == '\n' || c == '\r') c = ' ';
+  std::fprintf(stderr, "pillar: %s\n", message.c_str());
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    CLI::App app("Four Pillars (八字) charts: pillars, analysis, luck and boundary warnings", "pillar");
+    app.require_subcommand(1);
+    std::vector<std::pair<CLI::App*, pillar::cli::CommandRunner>> runners;
+    for (const Command& command : kCommands) {
+      CLI::App* sub = app.add_subcommand(command.name, command.help);
+      runners.emplace_back(sub, command.add(*sub));
+    }
+    auto is_command = [](std::string_view name) {
+      for (const Command& command : kCommands)
+        if (name == command.name) return true;
+      return false;
+    };
+    if (argc > 1 && argv[1][0] != '-' && !is_command(argv[1]))
+      return fail(kBadInput, std::string("unknown subcommand \"") + argv[1] + "\"; see pillar --help");
+    try {
+      app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+      return app.exit(help);
+    } catch (const CLI::CallForAllHelp& help) {
+      return app.exit(help);
+    } catch (const CLI::ParseError& error) {
+      return fail(kBadInput, error.what());
+    }
+    for (auto& [sub, run] : runners)
+      if (sub->parsed()) return run();
+    return fail(kBadInput, "no subcommand");
+  } catch (const pillar::chart::InputError& error) {
+    return fail(kBadInput, error.what());
+  } catch (const std::exception& error) {
+    return fail(kFailed, std::string("internal error: ") + error.what());
+  }
+}

@@ -1,0 +1,217 @@
+// The pillar command as its users run it: arguments and standard input in,
+// standard output, standard error and the exit status out.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Json = nlohmann::json;
+
+struct Result {
+  int status = -1;
+  std::string out, err;
+};
+
+std::string read_file(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// `arguments` is shell text: quote what needs quoting.
+Result run(const std::string& arguments, const std::string& input = "") {
+  std::string base = testing::TempDir() + "pillar_test_" + std::to_string(getpid());
+  std::ofstream(base + ".in", std::ios::binary) << input;
+  std::string command = std::string(PILLAR_COMMAND) + " " + arguments + " <" + base + ".in >" + base +
+                        ".out 2>" + base + ".err";
+  int raw = std::system(command.c_str());
+  Result result;
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+  result.out = read_file(base + ".out");
+  result.err = read_file(base + ".err");
+  for (const char* suffix : {".in", ".out", ".err"}) std::remove((base + suffix).c_str());
+  return result;
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+// Bad input of every kind: one line on standard error naming what was
+// wrong, nothing on standard output, status 2.
+TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
+  struct Case {
+    const char* arguments;
+    const char* named;  // a word the message must hold
+  };
+  const Case cases[] = {
+      {"chart 1990-05-17T14", "datetime"},
+      {"chart 1990-5-17T14:30", "datetime"},
+      {"chart 1990-05-17T14:30x", "datetime"},
+      {"chart 1990-05-17T14:30:00+08:00", "datetime"},
+      {"chart 1990-02-30T12:00", "day"},
+      {"chart 1990-13-01", "month"},
+      {"chart 1990-05-17T24:00", "time"},
+      {"chart 1879-06-01T12:00", "1880"},
+      {"chart 2080-06-01T12:00", "2079"},
+      {"chart 1990-05-17T14:30 --tz Mars/Olympus_Mons", "Mars/Olympus_Mons"},
+      {"chart 1990-05-17T14:30 --tz ../../etc/passwd", "tz"},
+      {"chart 1990-05-17T14:30 --longitude 180.5", "longitude"},
+      {"chart 1990-05-17T14:30 --longitude=-181", "longitude"},
+      {"chart 1990-05-17T14:30 --longitude 116E", "longitude"},
+      {"chart 1990-05-17T14:30 --sex x", "sex"},
+      {"chart 1990-05-17T14:30 --zi-hour midnight", "zi_hour"},
+      {"chart 1990-05-17T14:30 --solar-time noon", "solar_time"},
+      {"chart 1990-05-17T14:30 --fold middle", "fold"},
+      {"chart 1990-05-17T14:30 --luck-method years", "luck_method"},
+      {"chart 1990-05-17T14:30 --luck-count 0", "luck_count"},
+      {"chart 1990-05-17T14:30 --luck-count 2.5", "luck_count"},
+      {"chart 1990-05-17T14:30 --annual 2030-2020", "annual"},
+      {"chart 1990-05-17T14:30 --annual 2020-", "annual"},
+      {"chart 1990-05-17T14:30 --margin -5", "margin"},
+      {"chart 1990-05-17T14:30 --utc-offset 8", "utc_offset"},
+      {"chart 1990-05-17T14:30 --utc-offset +18:30", "utc_offset"},
+      {"chart 1990-05-17T14:30 --tz Asia/Shanghai --utc-offset +08:00", "--utc-offset"},
+      {"chart 1990-05-17T14:30 --frobnicate", "--frobnicate"},
+      {"chart 1990-05-17T14:30 extra", "extra"},
+      {"chart", "DATETIME"},
+      {"chart --batch 1990-05-17T14:30", "DATETIME"},
+      {"", "subcommand"},
+      {"horoscope", "horoscope"},
+      {"find 甲丑 丙寅 戊辰 壬子", "甲丑"},
+      {"find 甲子 丙寅 戊辰", "pillars"},
+      {"find 甲子 丙寅 戊辰 壬子 癸亥", "pillars"},
+      {"find 甲子 丙寅 戊辰 壬子 --zi-hour x", "zi_hour"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments);
+    Result result = run(c.arguments);
+    EXPECT_EQ(result.status, 2);
+    EXPECT_EQ(result.out, "");
+    ASSERT_EQ(lines_of(result.err).size(), 1u) << result.err;
+    EXPECT_EQ(result.err.rfind("pillar: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
+  }
+}
+
+void expect_chart_shape(const Json& chart, bool hour_known) {
+  EXPECT_EQ(chart.at("schema"), 1);
+  std::string utc = chart.at("utc");
+  EXPECT_EQ(utc.back(), 'Z');
+  for (const char* position : {"year", "month", "day"})
+    EXPECT_EQ(chart["pillars"].at(position).get<std::string>().size(), 6u);  // two CJK characters
+  EXPECT_EQ(chart["pillars"].at("hour").is_null(), !hour_known);
+  EXPECT_EQ(chart.at("candidates").size(), hour_known ? 0u : 13u);
+  EXPECT_EQ(chart["analysis"].at("pillars").size(), hour_known ? 4u : 3u);
+  for (const char* key : {"corrections", "warnings", "luck"}) EXPECT_TRUE(chart.contains(key)) << key;
+}
+
+TEST(PillarCommand, JsonHoldsTheDocumentedKeys) {
+  Result known = run("chart 1990-05-17T14:30 --json --sex female --luck-count 12 --annual 2024-2026");
+  ASSERT_EQ(known.status, 0) << known.err;
+  ASSERT_EQ(lines_of(known.out).size(), 1u);
+  Json chart = Json::parse(known.out);
+  expect_chart_shape(chart, true);
+  const Json& luck = chart.at("luck");
+  EXPECT_TRUE(luck.at("forward").is_boolean());
+  EXPECT_EQ(luck.at("pillars").size(), 12u);
+  EXPECT_EQ(luck.at("annual").size(), 3u);
+  for (const Json& pillar : luck["pillars"])
+    for (const char* key : {"pillar", "ten_god", "start", "age"}) EXPECT_TRUE(pillar.contains(key)) << key;
+
+  Result unknown = run("chart 1990-05-17 --json");
+  ASSERT_EQ(unknown.status, 0) << unknown.err;
+  Json without_hour = Json::parse(unknown.out);
+  expect_chart_shape(without_hour, false);
+  EXPECT_TRUE(without_hour.at("luck").is_null());  // no sex given
+}
+
+// The table shows the same pillars as the JSON, each under its title.
+TEST(PillarCommand, TableAlignsThePillarsUnderTheirTitles) {
+  Result table = run("chart 1990-05-17T14:30 --sex 男");
+  ASSERT_EQ(table.status, 0) << table.err;
+  Json chart = Json::parse(run("chart 1990-05-17T14:30 --sex 男 --json").out);
+  const Json& p = chart["pillars"];
+  std::string titles, pillars;
+  for (const std::string& line : lines_of(table.out)) {
+    if (line.find("年柱") != std::string::npos) titles = line;
+    if (line.rfind("干支", 0) == 0) pillars = line;
+  }
+  ASSERT_FALSE(titles.empty());
+  // The terminal column where `text` starts: the table's texts are ASCII or CJK.
+  auto column = [](const std::string& line, const std::string& text) {
+    int width = 0;
+    for (std::size_t i = 0; i < line.find(text); ++i)
+      width += static_cast<unsigned char>(line[i]) < 0x80 ? 1 : (static_cast<unsigned char>(line[i]) >= 0xE0) * 2;
+    return width;
+  };
+  for (const auto& [title, position] : {std::pair{"年柱", "year"}, {"月柱", "month"}, {"日柱", "day"},
+                                        {"时柱", "hour"}})
+    EXPECT_EQ(column(pillars, p[position]), column(titles, title)) << table.out;
+}
+
+TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
+  const std::string good_line = R"({"datetime": "1990-05-17T14:30", "sex": "男", "tz": "Asia/Shanghai"})";
+  std::string input = good_line + "\n" +
+                      "not json\n"
+                      "\n" +  // blank lines are skipped, but counted
+                      R"({"datetime": "1990-05-17", "zi_hour": "same-day-stem", "longitude": 116.4})" + "\r\n" +
+                      R"({"datetime": "1990-05-17T14:30", "planet": "Mars"})" + "\n" +
+                      R"({"datetime": "1990-05-17T14:30", "sex": "x"})" + "\n" +
+                      R"({"datetime": "1990-05-17T14:30", "longitude": {"deg": 1}})" + "\n" +
+                      R"({"datetime": "1990-05-17T14:30", "tz": "Asia/Shanghai", "utc_offset": "+08:00"})" + "\n" +
+                      R"({"datetime": "1990-05-17T14:30", "sex": "\u0000"} trailing)" + "\n" +
+                      "{\"datetime\": \"\xff\xfe\"}\n" +
+                      R"({"tz": "Asia/Shanghai"})" + "\n" +
+                      R"(["1990-05-17T14:30"])" + "\n" +
+                      good_line;  // no newline at the end
+  Result batch = run("chart --batch --luck-count 3", input);
+  EXPECT_EQ(batch.status, 0) << batch.err;
+  EXPECT_EQ(batch.err, "");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 12u) << batch.out;
+  const int error_lines[] = {2, 5, 6, 7, 8, 9, 10, 11, 12};
+  std::size_t next_error = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    SCOPED_TRACE(lines[i]);
+    Json object = Json::parse(lines[i]);  // every line is JSON, the bad bytes replaced
+    if (object.contains("error")) {
+      ASSERT_LT(next_error, std::size(error_lines));
+      EXPECT_EQ(object.at("line"), error_lines[next_error++]);
+      EXPECT_EQ(object.size(), 2u);
+    } else {
+      EXPECT_EQ(object.at("schema"), 1);
+    }
+  }
+  EXPECT_EQ(next_error, std::size(error_lines));
+  // A batch line gives what the same options give on the command line.
+  Result single = run("chart 1990-05-17T14:30 --sex 男 --tz Asia/Shanghai --luck-count 3 --json");
+  EXPECT_EQ(lines[0] + "\n", single.out);
+  EXPECT_EQ(lines.back() + "\n", single.out);
+}
+
+TEST(PillarCommand, FindListsMomentRanges) {
+  Result found = run("find 甲子 丙寅 戊辰 壬子 --json");
+  ASSERT_EQ(found.status, 0) << found.err;
+  Json moments = Json::parse(found.out);
+  EXPECT_EQ(moments.at("schema"), 1);
+  for (const Json& moment : moments.at("moments"))
+    EXPECT_LE(moment.at("first").get<std::string>(), moment.at("last").get<std::string>());
+  Result table = run("find 甲子 丙寅 戊辰 壬子");
+  EXPECT_EQ(table.status, 0);
+  EXPECT_EQ(lines_of(table.out).size(), moments["moments"].empty() ? 1u : moments["moments"].size() + 2);
+}
+
+}  // namespace
