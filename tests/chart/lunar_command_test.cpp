@@ -3,6 +3,7 @@
 // the lunar new year.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -21,7 +22,8 @@ struct Result {
 
 // `arguments` is shell text; `input`, a printf format, goes to standard input.
 Result run(const std::string& arguments, const std::string& input = "") {
-  std::string err_path = testing::TempDir() + "lunar_command_err";
+  // Tests run in parallel processes: each has its own file.
+  std::string err_path = testing::TempDir() + "lunar_command_err_" + std::to_string(getpid());
   std::string command = "printf '" + input + "' | " + PILLAR_COMMAND + " " + arguments + " 2>" + err_path;
   Result result{-1, "", ""};
   FILE* pipe = popen(command.c_str(), "r");
@@ -32,6 +34,7 @@ Result run(const std::string& arguments, const std::string& input = "") {
   std::stringstream err;
   err << std::ifstream(err_path).rdbuf();
   result.err = err.str();
+  std::remove(err_path.c_str());
   return result;
 }
 
