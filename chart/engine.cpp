@@ -1,6 +1,7 @@
 // From a birth moment to the chart: the instant, the clocks the pillars are
 // read on, the pillars, their analysis, the luck and the boundary warnings.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -40,14 +41,17 @@ int days_in_month(int year, int month) {
 }
 
 void check_civil(const CivilMoment& m) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", m.year, m.month, m.day, m.hour,
-                m.minute, m.second);
+  auto fail = [&](const char* what) {
+    char text[80];
+    std::snprintf(text, sizeof text, "%s: %04d-%02d-%02dT%02d:%02d:%02d", what, m.year, m.month, m.day, m.hour,
+                  m.minute, m.second);
+    throw InputError(text);
+  };
   if (m.month < 1 || m.month > 12 || m.day < 1 || m.year < 1 || m.year > 9999 ||
       m.day > days_in_month(m.year, m.month))
-    throw InputError(std::string("no such date: ") + text);
+    fail("no such date");
   if (m.hour < 0 || m.hour > 23 || m.minute < 0 || m.minute > 59 || m.second < 0 || m.second > 59)
-    throw InputError(std::string("no such time of day: ") + text);
+    fail("no such time of day");
 }
 
 [[noreturn]] void out_of_range(const std::string& what) {
@@ -120,34 +124,11 @@ int branch_of(int pair) { return pair % 12 + 1; }  // 1-12
 Name stem_name(int stem) { return vocabulary::kStems[stem - 1]; }
 Name branch_name(int branch) { return vocabulary::kBranches[branch - 1]; }
 
-// The ten-god mode that judges a branch by its main hidden stem; the chart
-// names stems only, so it matters nowhere here but is stated once.
+// Ten gods judge a branch by its main hidden stem (the chart asks of stems
+// only, so this matters nowhere here but is stated once); growth phases run
+// yin stems on their own backward cycle.
 constexpr int kTenGodMode = 0;
-// Growth phases with yin stems on their own backward cycle.
 constexpr int kGrowthMode = 1;
-
-const std::string& grade_of(int pair) {
-  for (const auto& grade : pillar_grade::kGrades)
-    for (Name member : grade.pairs)
-      if (vocabulary::same_text(member, vocabulary::kSixtyPairs[pair])) return utf8_of(grade.name);
-  static const std::string none;
-  return none;
-}
-
-std::string trimmed(const std::string& text) {
-  std::size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
-  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-// The stems hidden in a branch, two bytes each in pillarcore's encoding.
-std::vector<Name> hidden_stems_of(int branch) {
-  Name all = ten_gods::hidden_stems(branch);
-  std::vector<Name> stems;
-  for (std::size_t i = 0; i + 2 <= all.size(); i += 2) stems.push_back(all.substr(i, 2));
-  return stems;
-}
-
-const char* const kPositions[] = {"年", "月", "日", "时"};
 
 struct RelationKind {
   relations::Relation relation;
@@ -163,6 +144,87 @@ const RelationKind kRelationKinds[] = {
     {relations::Relation::BranchHarm, "害", false},
     {relations::Relation::BranchBreak, "破", false},
 };
+constexpr int kRelationKindCount = sizeof kRelationKinds / sizeof kRelationKinds[0];
+
+const char* const kPositions[] = {"年", "月", "日", "时"};
+
+std::string trimmed(const std::string& text) {
+  std::size_t first = text.find_first_not_of(' '), last = text.find_last_not_of(' ');
+  return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// Everything a chart's analysis looks up, asked once of pillarcore's routines
+// and kept in UTF-8, so that a chart is indexing only.
+struct Lexicon {
+  std::array<std::string, 10> stems;
+  std::array<std::string, 12> branches;
+  std::array<std::string, 5> elements;
+  std::array<std::string, 10> ten_gods;
+  std::array<std::string, 60> nayin, grade, void_branches;
+  std::array<std::array<int, 10>, 10> ten_god_of{};    // [day stem][stem]: index into ten_gods
+  std::array<std::array<std::string, 12>, 10> growth;  // [day stem][branch]
+  std::array<std::vector<int>, 12> hidden;             // stems (1-10) hidden in each branch
+  std::array<int, 10> stem_element{};                  // 0-4
+  std::array<int, 12> branch_element{};
+  // Bit k: kRelationKinds[k] holds between the two.
+  std::array<std::array<unsigned, 10>, 10> stem_relations{};
+  std::array<std::array<unsigned, 12>, 12> branch_relations{};
+  std::array<std::array<std::string, 3>, 10> treasuries;  // wealth, seal, office
+
+  Lexicon() {
+    for (int i = 0; i < 10; ++i) stems[i] = utf8_of(vocabulary::kStems[i]);
+    for (int i = 0; i < 12; ++i) branches[i] = utf8_of(vocabulary::kBranches[i]);
+    for (int i = 0; i < 5; ++i) elements[i] = utf8_of(vocabulary::kElements[i]);
+    for (int i = 0; i < 10; ++i) ten_gods[i] = utf8_of(ten_gods::kTenGodNames[i]);
+    for (int pair = 0; pair < 60; ++pair) {
+      Name text = vocabulary::kSixtyPairs[pair];
+      nayin[pair] = utf8_of(sexagenary::nayin_name(text));
+      void_branches[pair] = utf8_of(sexagenary::void_branches(text));
+      for (const auto& g : pillar_grade::kGrades)
+        for (Name member : g.pairs)
+          if (vocabulary::same_text(member, text)) grade[pair] = utf8_of(g.name);
+    }
+    for (int day = 1; day <= 10; ++day) {
+      for (int stem = 1; stem <= 10; ++stem) {
+        Name god = ten_gods::ten_god(stem_name(day), stem_name(stem), kTenGodMode);
+        for (int i = 0; i < 10; ++i)
+          if (vocabulary::same_text(god, ten_gods::kTenGodNames[i])) ten_god_of[day - 1][stem - 1] = i;
+      }
+      for (int branch = 1; branch <= 12; ++branch)
+        growth[day - 1][branch - 1] = trimmed(utf8_of(growth::phase_name(day, branch, kGrowthMode)));
+      treasuries::Branches t = treasuries::of_stem(day);
+      treasuries[day - 1] = {utf8_of(t.wealth), utf8_of(t.seal), utf8_of(t.office)};
+      stem_element[day - 1] = vocabulary::element_index(vocabulary::element_of_stem_or_branch(stem_name(day))) - 1;
+    }
+    for (int branch = 1; branch <= 12; ++branch) {
+      Name all = ten_gods::hidden_stems(branch);
+      for (std::size_t i = 0; i + 2 <= all.size(); i += 2)
+        hidden[branch - 1].push_back(vocabulary::stem_index(all.substr(i, 2)));
+      branch_element[branch - 1] =
+          vocabulary::element_index(vocabulary::element_of_stem_or_branch(branch_name(branch))) - 1;
+    }
+    for (int k = 0; k < kRelationKindCount; ++k) {
+      const RelationKind& kind = kRelationKinds[k];
+      for (int a = 1; a <= (kind.of_stems ? 10 : 12); ++a)
+        for (int b = 1; b <= (kind.of_stems ? 10 : 12); ++b) {
+          if (kind.of_stems && relations::holds(kind.relation, stem_name(a), stem_name(b)))
+            stem_relations[a - 1][b - 1] |= 1u << k;
+          if (!kind.of_stems && relations::holds(kind.relation, branch_name(a), branch_name(b)))
+            branch_relations[a - 1][b - 1] |= 1u << k;
+        }
+    }
+  }
+};
+
+const Lexicon& lexicon() {
+  static const Lexicon instance;
+  return instance;
+}
+
+const std::string& ten_god_text(int day_pair, int stem) {
+  const Lexicon& x = lexicon();
+  return x.ten_gods[x.ten_god_of[stem_of(day_pair) - 1][stem - 1]];
+}
 
 // The commander of the birth day on the table's clock: the day of a jie is
 // day 1 of its month whatever the hour of its instant.
@@ -178,69 +240,62 @@ std::string commander_of(std::int64_t term_utc) {
 }
 
 Analysis analyse(const PillarNumbers& n, std::int64_t term_utc) {
+  const Lexicon& x = lexicon();
   Analysis a;
-  std::vector<int> pairs = {n.year, n.month, n.day};
-  if (n.hour >= 0) pairs.push_back(n.hour);
-  int day_stem = stem_of(n.day);
-  Name day_master = stem_name(day_stem);
-
+  const int pairs[] = {n.year, n.month, n.day, n.hour};
+  const int count = n.hour >= 0 ? 4 : 3;
+  const int day_stem = stem_of(n.day);
   std::array<int, 5> elements{};
   std::array<int, 10> gods{};
-  auto count_element = [&](Name text) {
-    int element = vocabulary::element_index(vocabulary::element_of_stem_or_branch(text));
-    if (element) ++elements[element - 1];
-  };
-  auto count_god = [&](Name god) {
-    for (std::size_t i = 0; i < gods.size(); ++i)
-      if (vocabulary::same_text(ten_gods::kTenGodNames[i], god)) ++gods[i];
-  };
 
-  for (std::size_t position = 0; position < pairs.size(); ++position) {
-    int pair = pairs[position];
-    PillarAnalysis p;
+  a.pillars.reserve(count);
+  for (int position = 0; position < count; ++position) {
+    int pair = pairs[position], stem = stem_of(pair), branch = branch_of(pair);
+    PillarAnalysis& p = a.pillars.emplace_back();
     p.pillar = pairs_utf8()[pair];
-    p.nayin = utf8_of(sexagenary::nayin_name(vocabulary::kSixtyPairs[pair]));
-    p.grade = grade_of(pair);
-    Name stem = stem_name(stem_of(pair));
+    p.nayin = x.nayin[pair];
+    p.grade = x.grade[pair];
     if (position == 2) {
       p.stem_ten_god = "日主";
     } else {
-      Name god = ten_gods::ten_god(day_master, stem, kTenGodMode);
-      p.stem_ten_god = utf8_of(god);
-      count_god(god);
+      int god = x.ten_god_of[day_stem - 1][stem - 1];
+      p.stem_ten_god = x.ten_gods[god];
+      ++gods[god];
     }
-    p.growth_phase = trimmed(utf8_of(growth::phase_name(day_stem, branch_of(pair), kGrowthMode)));
-    for (Name hidden : hidden_stems_of(branch_of(pair))) {
-      Name god = ten_gods::ten_god(day_master, hidden, kTenGodMode);
-      p.hidden.push_back({utf8_of(hidden), utf8_of(god)});
-      count_god(god);
+    p.growth_phase = x.growth[day_stem - 1][branch - 1];
+    p.hidden.reserve(x.hidden[branch - 1].size());
+    for (int hidden : x.hidden[branch - 1]) {
+      int god = x.ten_god_of[day_stem - 1][hidden - 1];
+      p.hidden.push_back({x.stems[hidden - 1], x.ten_gods[god]});
+      ++gods[god];
     }
-    count_element(stem);
-    count_element(branch_name(branch_of(pair)));
-    a.pillars.push_back(std::move(p));
+    ++elements[x.stem_element[stem - 1]];
+    ++elements[x.branch_element[branch - 1]];
   }
 
-  a.void_of_year = utf8_of(sexagenary::void_branches(vocabulary::kSixtyPairs[n.year]));
-  a.void_of_day = utf8_of(sexagenary::void_branches(vocabulary::kSixtyPairs[n.day]));
+  a.void_of_year = x.void_branches[n.year];
+  a.void_of_day = x.void_branches[n.day];
   a.commander = commander_of(term_utc);
-  for (std::size_t i = 0; i < elements.size(); ++i)
-    a.element_counts.emplace_back(utf8_of(vocabulary::kElements[i]), elements[i]);
-  for (std::size_t i = 0; i < gods.size(); ++i)
-    a.ten_god_counts.emplace_back(utf8_of(ten_gods::kTenGodNames[i]), gods[i]);
-  treasuries::Branches t = treasuries::of_stem(day_stem);
-  a.wealth_treasury = utf8_of(t.wealth);
-  a.seal_treasury = utf8_of(t.seal);
-  a.office = utf8_of(t.office);
+  a.element_counts.reserve(elements.size());
+  for (std::size_t i = 0; i < elements.size(); ++i) a.element_counts.emplace_back(x.elements[i], elements[i]);
+  a.ten_god_counts.reserve(gods.size());
+  for (std::size_t i = 0; i < gods.size(); ++i) a.ten_god_counts.emplace_back(x.ten_gods[i], gods[i]);
+  a.wealth_treasury = x.treasuries[day_stem - 1][0];
+  a.seal_treasury = x.treasuries[day_stem - 1][1];
+  a.office = x.treasuries[day_stem - 1][2];
 
-  for (std::size_t i = 0; i < pairs.size(); ++i)
-    for (std::size_t j = i + 1; j < pairs.size(); ++j)
-      for (const RelationKind& kind : kRelationKinds) {
-        Name first = kind.of_stems ? stem_name(stem_of(pairs[i])) : branch_name(branch_of(pairs[i]));
-        Name second = kind.of_stems ? stem_name(stem_of(pairs[j])) : branch_name(branch_of(pairs[j]));
-        if (relations::holds(kind.relation, first, second))
-          a.relations.push_back({kind.name, utf8_of(first), utf8_of(second),
-                                 std::string(kPositions[i]) + "-" + kPositions[j]});
+  for (int i = 0; i < count; ++i)
+    for (int j = i + 1; j < count; ++j) {
+      int si = stem_of(pairs[i]), sj = stem_of(pairs[j]), bi = branch_of(pairs[i]), bj = branch_of(pairs[j]);
+      unsigned held = x.stem_relations[si - 1][sj - 1] | x.branch_relations[bi - 1][bj - 1];
+      for (int k = 0; k < kRelationKindCount; ++k) {
+        if (!(held >> k & 1u)) continue;
+        const RelationKind& kind = kRelationKinds[k];
+        a.relations.push_back({kind.name, kind.of_stems ? x.stems[si - 1] : x.branches[bi - 1],
+                               kind.of_stems ? x.stems[sj - 1] : x.branches[bj - 1],
+                               std::string(kPositions[i]) + "-" + kPositions[j]});
       }
+    }
   return a;
 }
 
@@ -258,13 +313,8 @@ std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t s
 
 // A civil reading of the place as text with the offset in force then; in a
 // gap the later reading's offset.
-std::string civil_text(std::int64_t clock, const detail::Place& place) {
-  detail::Place::Reading r = place.instants_of(clock);
-  return iso_of(clock) + offset_text(place.offset_at(r.later).total);
-}
-
-std::int64_t instant_of_civil(std::int64_t clock, const detail::Place& place) {
-  return place.instants_of(clock).earlier;
+std::string civil_text(std::int64_t clock, const detail::Place::Resolved& resolved) {
+  return iso_with_offset(clock - resolved.offset, resolved.offset);
 }
 
 Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place) {
@@ -302,22 +352,27 @@ Luck luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
-  luck.start = civil_text(start_civil, place);
+  luck.start = civil_text(start_civil, place.resolve(start_civil));
 
-  Name day_master = stem_name(stem_of(n.day));
+  // Each luck pillar starts ten civil years after the one before, on the
+  // same day and time (29 February on the 28th when the year has none).
+  luck.pillars.reserve(input.luck_count);
+  const Civil first = civil_of(start_civil);
   for (int i = 1; i <= input.luck_count; ++i) {
     int pair = mod(n.month + (luck.forward ? i : -i), 60);
-    std::int64_t civil = add_civil(start_civil, 10 * (i - 1), 0, 0);
-    double age = static_cast<double>(instant_of_civil(civil, place) - birth.utc) / kSecondsPerYear;
-    luck.pillars.push_back({pairs_utf8()[pair],
-                            utf8_of(ten_gods::ten_god(day_master, stem_name(stem_of(pair)), kTenGodMode)),
-                            civil_text(civil, place), std::round(age * 100) / 100});
+    Civil c = first;
+    c.year += 10 * (i - 1);
+    c.day = std::min(c.day, days_in_month(c.year, c.month));
+    detail::Place::Resolved resolved =
+        place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
+    double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
+    luck.pillars.push_back({pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)),
+                            iso_with_offset(c, resolved.offset), std::round(age * 100) / 100});
   }
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
-      luck.annual.push_back({year, pairs_utf8()[pair],
-                             utf8_of(ten_gods::ten_god(day_master, stem_name(stem_of(pair)), kTenGodMode))});
+      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair))});
     }
   return luck;
 }
@@ -357,6 +412,7 @@ struct BoundaryContext {
   const PillarNumbers& numbers;
   std::vector<Warning>& warnings;
   bool hour_known;
+  std::int64_t margin;
 };
 
 // The chart one second across a boundary `seconds_away` from the birth (the
@@ -379,7 +435,7 @@ void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t secon
 }
 
 void boundary_warnings(BoundaryContext& c) {
-  std::int64_t margin = c.input.margin_seconds;
+  std::int64_t margin = c.margin;
   const auto& jie = jie_instants();
   int index = jie_index_at(c.birth.term_utc);
   if (c.birth.term_utc - jie[index] <= margin)
@@ -405,18 +461,18 @@ void boundary_warnings(BoundaryContext& c) {
     // A clock reading near a change of the zone's offset may have been read
     // on the other offset.
     detail::Place::Offset offset = c.place.offset_at(c.birth.utc);
-    std::int64_t change = 0;
+    std::optional<std::int64_t> change;
     if (c.birth.utc - offset.begins <= margin) change = offset.begins;
     else if (offset.ends - c.birth.utc <= margin) change = offset.ends;
     if (change) {
-      int other_offset = c.place.offset_at(change == offset.begins ? change - 1 : change).total;
+      int other_offset = c.place.offset_at(*change == offset.begins ? *change - 1 : *change).total;
       Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
       if (other.term_utc >= first_instant() && other.term_utc < end_instant()) {
         PillarNumbers numbers = numbers_of(other, c.input);
         std::vector<std::string> keys = differing(c.numbers, numbers);
-        c.warnings.push_back({"dst", keys, change - c.birth.utc,
-                              "the birth lies " + distance_text(change - c.birth.utc) +
+        c.warnings.push_back({"dst", keys, *change - c.birth.utc,
+                              "the birth lies " + distance_text(*change - c.birth.utc) +
                                   " a change of the clock's offset; read with offset " + offset_text(other_offset) +
                                   ", " + joined(keys) + " would differ",
                               texts_of(numbers)});
@@ -483,7 +539,6 @@ Chart make_chart(const BirthInput& input) {
 
   Reading birth = read_at(utc, place, solar);
   check_range(birth);
-  if (!hour_known) birth.clock = solar.kind == SolarTime::Clock ? civil : birth.clock;
   PillarNumbers numbers = numbers_of(birth, input);
 
   Chart chart;
@@ -519,9 +574,9 @@ Chart make_chart(const BirthInput& input) {
   chart.analysis = analyse(numbers, birth.term_utc);
   if (input.sex) chart.luck = luck_of(input, birth, numbers, place);
 
-  BirthInput unknown_hour_margin = input;
-  if (!hour_known) unknown_hour_margin.margin_seconds = 12 * 3600;  // a jie anywhere on that day
-  BoundaryContext context{unknown_hour_margin, place, solar, birth, numbers, chart.warnings, hour_known};
+  // Without an hour, a jie anywhere on that day.
+  BoundaryContext context{input,   place,          solar,      birth,
+                          numbers, chart.warnings, hour_known, hour_known ? input.margin_seconds : 12 * 3600};
   boundary_warnings(context);
   return chart;
 }

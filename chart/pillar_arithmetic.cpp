@@ -1,7 +1,6 @@
 #include "pillar_arithmetic.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "calendar.h"
@@ -29,15 +28,24 @@ const std::array<std::int64_t, kJieCount>& jie_instants() {
   return instants;
 }
 
+// The jie lie close to a twelfth of a tropical year apart (29.4 to 31.5
+// days, never more than about two days off the even spacing), so the even
+// spacing guesses the index and a step or two corrects it.
 int jie_index_at(std::int64_t utc) {
   const auto& instants = jie_instants();
-  return static_cast<int>(std::upper_bound(instants.begin(), instants.end(), utc) - instants.begin()) - 1;
+  constexpr double kMeanSpacing = 365.2422 * kSecondsPerDay / 12;
+  double guess = static_cast<double>(utc - instants[0]) / kMeanSpacing;
+  int index = guess < 0 ? -1 : guess >= kJieCount ? kJieCount - 1 : static_cast<int>(guess);
+  while (index >= 0 && instants[index] > utc) --index;
+  while (index + 1 < kJieCount && instants[index + 1] <= utc) ++index;
+  return index;
 }
 
 std::int64_t first_instant() { return jie_instants()[1]; }
 
 std::int64_t end_instant() {
-  return seconds_of_civil(kLastYear + 1, 1, 2, 0, 0, 0) - kTableClockOffset;
+  static const std::int64_t end = seconds_of_civil(kLastYear + 1, 1, 2, 0, 0, 0) - kTableClockOffset;
+  return end;
 }
 
 int day_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
@@ -82,28 +90,59 @@ Civil civil_of(std::int64_t seconds) {
   return {t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
-std::string iso_of(std::int64_t clock_seconds) {
-  Civil c = civil_of(clock_seconds);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", c.year, c.month, c.day, c.hour,
-                c.minute, c.second);
-  return text;
+namespace {
+
+// Fixed-width decimal digits, written backwards from `end`.
+char* put_digits(char* end, int value, int width) {
+  for (int i = 0; i < width; ++i, value /= 10) *--end = static_cast<char>('0' + value % 10);
+  return end;
 }
 
-std::string offset_text(int offset_seconds) {
+}  // namespace
+
+// Written by hand: this runs a dozen times a chart, and printf dominated it.
+std::string iso_of(std::int64_t clock_seconds) { return iso_of(civil_of(clock_seconds)); }
+
+std::string iso_of(const Civil& c) {
+  char text[19] = {0, 0, 0, 0, '-', 0, 0, '-', 0, 0, 'T', 0, 0, ':', 0, 0, ':', 0, 0};
+  put_digits(text + 4, c.year, 4);
+  put_digits(text + 7, c.month, 2);
+  put_digits(text + 10, c.day, 2);
+  put_digits(text + 13, c.hour, 2);
+  put_digits(text + 16, c.minute, 2);
+  put_digits(text + 19, c.second, 2);
+  return std::string(text, sizeof text);
+}
+
+namespace {
+
+// "+08:00", or "+08:05:43" for an offset with seconds; returns the length.
+std::size_t put_offset(char* text, int offset_seconds) {
   int magnitude = std::abs(offset_seconds);
-  char text[16];
-  if (magnitude % 60)
-    std::snprintf(text, sizeof text, "%c%02d:%02d:%02d", offset_seconds < 0 ? '-' : '+',
-                  magnitude / 3600, magnitude / 60 % 60, magnitude % 60);
-  else
-    std::snprintf(text, sizeof text, "%c%02d:%02d", offset_seconds < 0 ? '-' : '+', magnitude / 3600,
-                  magnitude / 60 % 60);
-  return text;
+  text[0] = offset_seconds < 0 ? '-' : '+';
+  text[3] = text[6] = ':';
+  put_digits(text + 3, magnitude / 3600, 2);
+  put_digits(text + 6, magnitude / 60 % 60, 2);
+  put_digits(text + 9, magnitude % 60, 2);
+  return magnitude % 60 ? 9 : 6;
+}
+
+}  // namespace
+
+std::string offset_text(int offset_seconds) {
+  char text[9];
+  return std::string(text, put_offset(text, offset_seconds));
 }
 
 std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
-  return iso_of(utc + offset_seconds) + offset_text(offset_seconds);
+  return iso_with_offset(civil_of(utc + offset_seconds), offset_seconds);
+}
+
+std::string iso_with_offset(const Civil& civil, int offset_seconds) {
+  std::string text = iso_of(civil);
+  char offset[9];
+  text.append(offset, put_offset(offset, offset_seconds));
+  return text;
 }
 
 }  // namespace pillar::chart::detail

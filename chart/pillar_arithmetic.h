@@ -67,7 +67,9 @@ struct Civil {
 Civil civil_of(std::int64_t seconds);
 // "2000-02-04T20:40:23", with "+08:00" appended when an offset is given.
 std::string iso_of(std::int64_t clock_seconds);
+std::string iso_of(const Civil& civil);
 std::string iso_with_offset(std::int64_t utc, int offset_seconds);
+std::string iso_with_offset(const Civil& civil, int offset_seconds);  // a reading of that clock
 std::string offset_text(int offset_seconds);  // "+08:00", "-05:00", "+08:05:43"
 
 }  // namespace pillar::chart::detail

@@ -3,7 +3,6 @@
 #include <date/tz.h>
 
 #include <chrono>
-#include <limits>
 
 #include "chart.h"
 #include "pillar_arithmetic.h"
@@ -34,13 +33,36 @@ Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds) {
 }
 
 Place::Offset Place::offset_at(std::int64_t utc) const {
-  if (!zone_)
-    return {fixed_offset_, 0, std::numeric_limits<std::int64_t>::min(),
-            std::numeric_limits<std::int64_t>::max()};
+  if (last_ && utc >= last_->begins && utc < last_->ends) return *last_;
+  last_ = lookup(utc);
+  return *last_;
+}
+
+Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
+  constexpr std::int64_t kClear = 2 * kSecondsPerDay;  // farther from a change than any offset
+  Offset guess = offset_at(clock_seconds - (last_ ? last_->total : fixed_offset_));
+  std::int64_t utc = clock_seconds - guess.total;
+  if (utc - guess.begins >= kClear && guess.ends - utc >= kClear && offset_at(utc).total == guess.total)
+    return {utc, guess.total};
+  std::int64_t earlier = instants_of(clock_seconds).earlier;
+  return {earlier, offset_at(earlier).total};
+}
+
+Place::Offset Place::lookup(std::int64_t utc) const {
+  // Far enough to mean "never", near enough that distances to it do not overflow.
+  constexpr std::int64_t kNever = std::int64_t{1} << 60;
+  if (!zone_) return {fixed_offset_, 0, -kNever, kNever};
   date::sys_info info = zone_->get_info(date::sys_seconds(std::chrono::seconds(utc)));
-  return {static_cast<int>(info.offset.count()),
-          static_cast<int>(std::chrono::duration_cast<std::chrono::seconds>(info.save).count()),
-          info.begin.time_since_epoch().count(), info.end.time_since_epoch().count()};
+  Offset result{static_cast<int>(info.offset.count()), 0, info.begin.time_since_epoch().count(),
+                info.end.time_since_epoch().count()};
+  // Read from the system's compiled zone files, `save` only says whether
+  // daylight saving is in force; its amount is the distance from the last
+  // standard offset before.
+  for (int step = 0; info.save != std::chrono::minutes(0) && step < 16; ++step) {
+    info = zone_->get_info(info.begin - std::chrono::seconds(1));
+    if (info.save == std::chrono::minutes(0)) result.dst = result.total - static_cast<int>(info.offset.count());
+  }
+  return result;
 }
 
 Place::Reading Place::instants_of(std::int64_t clock_seconds) const {

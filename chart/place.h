@@ -34,7 +34,19 @@ class Place {
   };
   Reading instants_of(std::int64_t clock_seconds) const;
 
+  // One instant for a clock reading: the earlier in a fold, in a gap the
+  // reading on the offset before it; with the offset in force then.
+  struct Resolved {
+    std::int64_t utc;
+    int offset;
+  };
+  Resolved resolve(std::int64_t clock_seconds) const;
+
  private:
+  Offset lookup(std::int64_t utc) const;
+
+  mutable std::optional<Offset> last_;  // the zone's offsets come in long stretches
+
   std::string name_;
   const date::time_zone* zone_ = nullptr;
   int fixed_offset_ = 0;

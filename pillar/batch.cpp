@@ -10,6 +10,7 @@
 
 #include "birth_options.h"
 #include "chart_json.h"
+#include "commands.h"
 
 namespace pillar::cli {
 
@@ -60,10 +61,12 @@ class LineReader final : public nlohmann::json_sax<Json> {
   bool end_array() override { return true; }
   bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& error) override {
     // "[json.exception.parse_error.101] parse error at ..." without the tag.
-    std::string_view message = error.what();
+    // The line number is the batch's, so "at line 1, column 5" becomes "at column 5".
+    std::string message = error.what();
     if (auto tag_end = message.find("] "); message.starts_with("[json.") && tag_end != message.npos)
-      message.remove_prefix(tag_end + 2);
-    throw InputError("not a JSON object: " + std::string(message));
+      message.erase(0, tag_end + 2);
+    if (auto at = message.find("at line 1, "); at != message.npos) message.erase(at + 3, 8);
+    throw InputError("not a JSON object: " + message);
   }
 
   bool gave(std::string_view key) const {
@@ -128,13 +131,13 @@ class Batch {
       append_error_json(output_, std::string("internal error: ") + error.what(), line_number_);
       faulted_ = true;
     }
-    output_ += '\n';
+    output_.push_back('\n');
     if (output_.size() >= kFlushAt) flush();
   }
 
   void flush() {
-    if (std::fwrite(output_.data(), 1, output_.size(), out_) != output_.size())
-      throw std::runtime_error("cannot write the output");
+    if (std::fwrite(output_.view().data(), 1, output_.size(), out_) != output_.size())
+      throw StreamError("cannot write the output");
     output_.clear();
   }
 
@@ -145,7 +148,7 @@ class Batch {
   const chart::BirthInput& defaults_;
   chart::BirthInput input_;  // reused: its zone keeps its capacity
   std::FILE* out_;
-  std::string output_;
+  OutputBuffer output_;
   long long line_number_ = 0;
   bool faulted_ = false;
 };
@@ -171,10 +174,10 @@ int run_batch(const chart::BirthInput& defaults, std::FILE* in, std::FILE* out) 
     std::memmove(buffer.data(), buffer.data() + start, end - start);
     filled = end - start;
   }
-  if (std::ferror(in)) throw std::runtime_error("cannot read the input");
+  if (std::ferror(in)) throw StreamError("cannot read the input");
   if (filled > 0) batch.line(std::string_view(buffer.data(), filled));
   batch.flush();
-  if (std::fflush(out) != 0) throw std::runtime_error("cannot write the output");
+  if (std::fflush(out) != 0) throw StreamError("cannot write the output");
   return batch.faulted() ? 1 : 0;
 }
 

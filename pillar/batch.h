@@ -10,7 +10,7 @@ namespace pillar::cli {
 // Each line's keys override `defaults` (the command line's options). A line
 // that gives no chart gives {"error": ..., "line": N} and the batch goes on.
 // Returns the exit status: 0 when every line was read, 1 when a line met a
-// fault of this program; throws when reading or writing fails.
+// fault of this program; throws StreamError when reading or writing fails.
 int run_batch(const chart::BirthInput& defaults, std::FILE* in, std::FILE* out);
 
 }  // namespace pillar::cli

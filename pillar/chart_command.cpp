@@ -47,7 +47,7 @@ bool BoundBirthOptions::given(std::string_view batch_key) const {
 
 void write_out(std::string_view text) {
   if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0)
-    throw std::runtime_error("cannot write the output");
+    throw StreamError("cannot write the output");
 }
 
 CommandRunner add_chart_command(CLI::App& command) {
@@ -73,14 +73,14 @@ CommandRunner add_chart_command(CLI::App& command) {
       throw chart::InputError("give DATETIME or --lunar, not both");
     if (!dated) throw chart::InputError("DATETIME is missing, e.g. pillar chart 1990-05-17T14:30");
     chart::Chart chart = chart::make_chart(input);
-    std::string out;
+    OutputBuffer out;
     if (state->json) {
       append_chart_json(out, chart);
-      out += '\n';
+      out.push_back('\n');
     } else {
-      out = chart_as_text(input, chart);
+      out.append(chart_as_text(input, chart));
     }
-    write_out(out);
+    write_out(out.view());
     return 0;
   };
 }

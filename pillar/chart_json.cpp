@@ -15,32 +15,32 @@ constexpr std::array<const char*, 4> kPositions = {"year", "month", "day", "hour
 void write_pillars(JsonWriter& json, const chart::Pillars& pillars) {
   json.begin_object();
   json.key("year");
-  json.string(pillars.year);
+  json.utf8(pillars.year);
   json.key("month");
-  json.string(pillars.month);
+  json.utf8(pillars.month);
   json.key("day");
-  json.string(pillars.day);
+  json.utf8(pillars.day);
   json.key("hour");
-  json.string_or_null(pillars.hour);
+  json.utf8_or_null(pillars.hour);
   json.end_object();
 }
 
 void write_corrections(JsonWriter& json, const chart::Corrections& corrections) {
   json.begin_object();
   json.key("zone");
-  json.string(corrections.zone);
+  json.utf8(corrections.zone);
   json.key("local");
-  json.string(corrections.local);
+  json.utf8(corrections.local);
   json.key("utc_offset");
-  json.string(format_utc_offset(corrections.utc_offset_seconds));
+  json.utf8(format_utc_offset(corrections.utc_offset_seconds));
   json.key("utc_offset_seconds");
   json.integer(corrections.utc_offset_seconds);
   json.key("dst_seconds");
   json.integer(corrections.dst_seconds);
   json.key("solar_kind");
-  json.string(corrections.solar_kind);
+  json.utf8(corrections.solar_kind);
   json.key("solar_time");
-  json.string_or_null(corrections.solar_time);
+  json.utf8_or_null(corrections.solar_time);
   json.key("equation_of_time_seconds");
   json.number_or_null(corrections.equation_of_time_seconds, 1);
   json.key("longitude_seconds");
@@ -65,25 +65,25 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
     const chart::PillarAnalysis& pillar = analysis.pillars[i];
     json.begin_object();
     json.key("position");
-    json.string(kPositions[i]);
+    json.utf8(kPositions[i]);
     json.key("pillar");
-    json.string(pillar.pillar);
+    json.utf8(pillar.pillar);
     json.key("nayin");
-    json.string(pillar.nayin);
+    json.utf8(pillar.nayin);
     json.key("grade");
-    json.string(pillar.grade);
+    json.utf8(pillar.grade);
     json.key("ten_god");
-    json.string(pillar.stem_ten_god);
+    json.utf8(pillar.stem_ten_god);
     json.key("growth_phase");
-    json.string(pillar.growth_phase);
+    json.utf8(pillar.growth_phase);
     json.key("hidden");
     json.begin_array();
     for (const chart::HiddenStem& hidden : pillar.hidden) {
       json.begin_object();
       json.key("stem");
-      json.string(hidden.stem);
+      json.utf8(hidden.stem);
       json.key("ten_god");
-      json.string(hidden.ten_god);
+      json.utf8(hidden.ten_god);
       json.end_object();
     }
     json.end_array();
@@ -93,12 +93,12 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   json.key("void");
   json.begin_object();
   json.key("year");
-  json.string(analysis.void_of_year);
+  json.utf8(analysis.void_of_year);
   json.key("day");
-  json.string(analysis.void_of_day);
+  json.utf8(analysis.void_of_day);
   json.end_object();
   json.key("commander");
-  json.string(analysis.commander);
+  json.utf8(analysis.commander);
   json.key("element_counts");
   write_counts(json, analysis.element_counts);
   json.key("ten_god_counts");
@@ -106,24 +106,24 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   json.key("treasuries");
   json.begin_object();
   json.key("wealth");
-  json.string(analysis.wealth_treasury);
+  json.utf8(analysis.wealth_treasury);
   json.key("seal");
-  json.string(analysis.seal_treasury);
+  json.utf8(analysis.seal_treasury);
   json.key("office");
-  json.string(analysis.office);
+  json.utf8(analysis.office);
   json.end_object();
   json.key("relations");
   json.begin_array();
   for (const chart::Relation& relation : analysis.relations) {
     json.begin_object();
     json.key("kind");
-    json.string(relation.kind);
+    json.utf8(relation.kind);
     json.key("first");
-    json.string(relation.first);
+    json.utf8(relation.first);
     json.key("second");
-    json.string(relation.second);
+    json.utf8(relation.second);
     json.key("between");
-    json.string(relation.between);
+    json.utf8(relation.between);
     json.end_object();
   }
   json.end_array();
@@ -135,9 +135,9 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.key("forward");
   json.boolean(luck.forward);
   json.key("method");
-  json.string(luck.method);
+  json.utf8(luck.method);
   json.key("start");
-  json.string(luck.start);
+  json.utf8(luck.start);
   json.key("start_age");
   json.begin_object();
   json.key("years");
@@ -150,19 +150,19 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.key("library_age");
   json.integer(luck.library_age);
   json.key("previous_jie");
-  json.string(luck.previous_jie);
+  json.utf8(luck.previous_jie);
   json.key("next_jie");
-  json.string(luck.next_jie);
+  json.utf8(luck.next_jie);
   json.key("pillars");
   json.begin_array();
   for (const chart::LuckPillar& pillar : luck.pillars) {
     json.begin_object();
     json.key("pillar");
-    json.string(pillar.pillar);
+    json.utf8(pillar.pillar);
     json.key("ten_god");
-    json.string(pillar.ten_god);
+    json.utf8(pillar.ten_god);
     json.key("start");
-    json.string(pillar.start);
+    json.utf8(pillar.start);
     json.key("age");
     json.number(pillar.age, 4);
     json.end_object();
@@ -175,9 +175,9 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
     json.key("year");
     json.integer(annual.year);
     json.key("pillar");
-    json.string(annual.pillar);
+    json.utf8(annual.pillar);
     json.key("ten_god");
-    json.string(annual.ten_god);
+    json.utf8(annual.ten_god);
     json.end_object();
   }
   json.end_array();
@@ -189,15 +189,15 @@ void write_warnings(JsonWriter& json, const std::vector<chart::Warning>& warning
   for (const chart::Warning& warning : warnings) {
     json.begin_object();
     json.key("boundary");
-    json.string(warning.boundary);
+    json.utf8(warning.boundary);
     json.key("pillars");
     json.begin_array();
-    for (const std::string& pillar : warning.pillars) json.string(pillar);
+    for (const std::string& pillar : warning.pillars) json.utf8(pillar);
     json.end_array();
     json.key("seconds_away");
     json.integer(warning.seconds_away);
     json.key("message");
-    json.string(warning.message);
+    json.utf8(warning.message);
     json.key("other");
     write_pillars(json, warning.other);
     json.end_object();
@@ -226,13 +226,13 @@ std::string format_utc_offset(int seconds) {
   return std::string(text, p);
 }
 
-void append_chart_json(std::string& out, const chart::Chart& chart) {
+void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   JsonWriter json(out);
   json.begin_object();
   json.key("schema");
   json.integer(kSchemaVersion);
   json.key("utc");
-  json.string(chart.corrections.utc);
+  json.utf8(chart.corrections.utc);
   json.key("pillars");
   write_pillars(json, chart.pillars);
   json.key("lunar");
@@ -247,7 +247,7 @@ void append_chart_json(std::string& out, const chart::Chart& chart) {
   write_corrections(json, chart.corrections);
   json.key("candidates");
   json.begin_array();
-  for (const std::string& hour : chart.candidate_hours) json.string(hour);
+  for (const std::string& hour : chart.candidate_hours) json.utf8(hour);
   json.end_array();
   json.key("analysis");
   write_analysis(json, chart.analysis);
@@ -261,17 +261,17 @@ void append_chart_json(std::string& out, const chart::Chart& chart) {
   json.end_object();
 }
 
-void append_error_json(std::string& out, std::string_view message, long long line) {
+void append_error_json(OutputBuffer& out, std::string_view message, long long line) {
   JsonWriter json(out);
   json.begin_object();
   json.key("error");
-  json.string(message);
+  json.string(message);  // may quote the line's bytes
   json.key("line");
   json.integer(line);
   json.end_object();
 }
 
-void append_moments_json(std::string& out, const chart::Pillars& wanted,
+void append_moments_json(OutputBuffer& out, const chart::Pillars& wanted,
                          const std::vector<chart::MomentRange>& moments) {
   JsonWriter json(out);
   json.begin_object();
@@ -284,9 +284,9 @@ void append_moments_json(std::string& out, const chart::Pillars& wanted,
   for (const chart::MomentRange& moment : moments) {
     json.begin_object();
     json.key("first");
-    json.string(moment.first);
+    json.utf8(moment.first);
     json.key("last");
-    json.string(moment.last);
+    json.utf8(moment.last);
     json.end_object();
   }
   json.end_array();

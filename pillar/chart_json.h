@@ -7,19 +7,20 @@
 #include <vector>
 
 #include "chart.h"
+#include "json_writer.h"
 
 namespace pillar::cli {
 
 inline constexpr int kSchemaVersion = 1;
 
 // One chart as one line-free JSON object, appended to `out`.
-void append_chart_json(std::string& out, const chart::Chart& chart);
+void append_chart_json(OutputBuffer& out, const chart::Chart& chart);
 
 // A batch line that gave no chart: {"error": "...", "line": N}.
-void append_error_json(std::string& out, std::string_view message, long long line);
+void append_error_json(OutputBuffer& out, std::string_view message, long long line);
 
 // The moments at which four pillars hold.
-void append_moments_json(std::string& out, const chart::Pillars& wanted,
+void append_moments_json(OutputBuffer& out, const chart::Pillars& wanted,
                          const std::vector<chart::MomentRange>& moments);
 
 // "+08:00", "-05:00", "+05:45", seconds added when there are any.

@@ -1,5 +1,6 @@
 #include "chart_text.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -33,7 +34,8 @@ std::string four_pillars_line(const chart::Pillars& pillars) {
 
 void add_header(TextTable& table, const chart::BirthInput& input, const chart::Chart& chart) {
   const chart::Corrections& c = chart.corrections;
-  std::string zone = c.zone + "  UTC" + format_utc_offset(c.utc_offset_seconds);
+  std::string offset = "UTC" + format_utc_offset(c.utc_offset_seconds);
+  std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
   if (c.dst_seconds != 0) zone += "（夏令时 " + format_utc_offset(c.dst_seconds) + "）";
   table.add_row({"出生", civil_text(input.local) + "  " + zone});
   if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
@@ -120,6 +122,60 @@ std::string luck_as_text(const chart::Luck& luck) {
   return text;
 }
 
+const char* boundary_name(const std::string& boundary) {
+  if (boundary == "jie") return "节";
+  if (boundary == "hour") return "时辰";
+  if (boundary == "day") return "换日";
+  if (boundary == "dst") return "改时（夏令时）";
+  return boundary.c_str();
+}
+
+const char* position_name(const std::string& position) {
+  if (position == "year") return "年柱";
+  if (position == "month") return "月柱";
+  if (position == "day") return "日柱";
+  if (position == "hour") return "时柱";
+  return position.c_str();
+}
+
+// "5 分 26 秒后": how far the boundary lies from the birth.
+std::string distance_text(std::int64_t seconds_away) {
+  std::int64_t left = seconds_away < 0 ? -seconds_away : seconds_away;
+  std::string text;
+  if (left >= 3600) text += std::to_string(left / 3600) + " 时 ";
+  if (left >= 60) text += std::to_string(left / 60 % 60) + " 分 ";
+  text += std::to_string(left % 60) + " 秒";
+  return text + (seconds_away < 0 ? "前" : "后");
+}
+
+std::string warnings_as_text(const std::vector<chart::Warning>& warnings) {
+  TextTable table;
+  table.add_row({"提示", "边界", "距出生", "不同", "另一盘"});
+  for (const auto& warning : warnings) {
+    std::string differing;
+    for (const auto& position : warning.pillars) differing += (differing.empty() ? "" : " ") + std::string(position_name(position));
+    table.add_row({"", boundary_name(warning.boundary), distance_text(warning.seconds_away),
+                   differing.empty() ? "无" : differing, four_pillars_line(warning.other)});
+  }
+  return table.render();
+}
+
+// The candidate hour pillars under their branches; the first and the last
+// are the early and the late 子 hour.
+std::string candidates_as_text(const std::vector<std::string>& candidates) {
+  constexpr std::size_t kCharacter = 3;  // bytes of one CJK character in UTF-8
+  std::vector<std::string> hours = {"时辰"}, pillars = {"候选时柱"};
+  for (std::size_t i = 0; i < candidates.size(); ++i) {
+    std::string branch = candidates[i].substr(std::min(kCharacter, candidates[i].size()));
+    hours.push_back(i == 0 ? "早" + branch : i + 1 == candidates.size() ? "晚" + branch : branch);
+    pillars.push_back(candidates[i]);
+  }
+  TextTable table;
+  table.add_row(std::move(hours));
+  table.add_row(std::move(pillars));
+  return table.render();
+}
+
 }  // namespace
 
 std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& chart) {
@@ -129,17 +185,12 @@ std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& ch
   TextTable pillars;
   add_pillars(pillars, chart);
   text += pillars.render() + "\n";
-  if (!chart.candidate_hours.empty()) {
-    std::string candidates;
-    for (const auto& hour : chart.candidate_hours) candidates += (candidates.empty() ? "" : " ") + hour;
-    text += "候选时柱  " + candidates + "\n\n";
-  }
+  if (!chart.candidate_hours.empty()) text += candidates_as_text(chart.candidate_hours) + "\n";
   TextTable analysis;
   add_analysis(analysis, chart.analysis);
   text += analysis.render();
   text += chart.luck ? "\n" + luck_as_text(*chart.luck) : "\n大运  需要 --sex\n";
-  for (const auto& warning : chart.warnings)
-    text += "\n注意  " + warning.message + "\n      另一盘：" + four_pillars_line(warning.other) + "\n";
+  if (!chart.warnings.empty()) text += "\n" + warnings_as_text(chart.warnings);
   return text;
 }
 

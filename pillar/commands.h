@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -47,7 +48,13 @@ class BoundBirthOptions {
   std::deque<Bound> bound_;  // CLI11 keeps pointers to `text` and `on`
 };
 
-// Writes all of `text` to standard output; throws when that fails.
+// Standard output or input failed: the results are incomplete.
+class StreamError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Writes all of `text` to standard output; throws StreamError when that fails.
 void write_out(std::string_view text);
 
 }  // namespace pillar::cli

@@ -28,14 +28,14 @@ CommandRunner add_find_command(CLI::App& command) {
     const auto& p = state->pillars;
     chart::Pillars wanted{p.at(0), p.at(1), p.at(2), p.at(3)};
     auto moments = chart::find_moments(wanted, input.zone, input.utc_offset_seconds, input.zi_school);
-    std::string out;
+    OutputBuffer out;
     if (state->json) {
       append_moments_json(out, wanted, moments);
-      out += '\n';
+      out.push_back('\n');
     } else {
-      out = moments_as_text(wanted, moments);
+      out.append(moments_as_text(wanted, moments));
     }
-    write_out(out);
+    write_out(out.view());
     return 0;
   };
 }

@@ -42,18 +42,22 @@ std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate
          "-day month\n";
 }
 
-std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
-  std::string out;
+void append_conversion_json(OutputBuffer& out, const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
   JsonWriter json(out);
   write_lunar_json(json, date, lunar);
-  out += '\n';
-  return out;
+  out.push_back('\n');
+}
+
+std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+  OutputBuffer out;
+  append_conversion_json(out, date, lunar);
+  return std::string(out.view());
 }
 
 // One Gregorian date a line in, one JSON object a line out; a line that
 // gives no date gives {"error": ..., "line": N} and the batch goes on.
 int run_lunar_batch(std::FILE* in) {
-  std::string out;
+  OutputBuffer out;
   char buffer[256];
   long long line_number = 0;
   std::string line;
@@ -65,20 +69,20 @@ int run_lunar_batch(std::FILE* in) {
     if (!line.empty()) {
       try {
         lunar::CivilDate date = parse_gregorian_date(line);
-        out += conversion_json(date, lunar_date_of(date));
+        append_conversion_json(out, date, lunar_date_of(date));
       } catch (const chart::InputError& error) {
         append_error_json(out, error.what(), line_number);
-        out += '\n';
+        out.push_back('\n');
       }
     }
     line.clear();
     if (out.size() > (1 << 20)) {
-      write_out(out);
+      write_out(out.view());
       out.clear();
     }
   }
   if (std::ferror(in)) throw std::runtime_error("cannot read the input");
-  write_out(out);
+  write_out(out.view());
   return 0;
 }
 

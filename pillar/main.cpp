@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
     return fail(kBadInput, "no subcommand");
   } catch (const pillar::chart::InputError& error) {
     return fail(kBadInput, error.what());
+  } catch (const pillar::cli::StreamError& error) {
+    return fail(kFailed, error.what());
   } catch (const std::exception& error) {
     return fail(kFailed, std::string("internal error: ") + error.what());
   }

@@ -61,8 +61,8 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
       {"chart 1990-5-17T14:30", "datetime"},
       {"chart 1990-05-17T14:30x", "datetime"},
       {"chart 1990-05-17T14:30:00+08:00", "datetime"},
-      {"chart 1990-02-30T12:00", "day"},
-      {"chart 1990-13-01", "month"},
+      {"chart 1990-02-30T12:00", "no such date"},
+      {"chart 1990-13-01", "no such date"},
       {"chart 1990-05-17T24:00", "time"},
       {"chart 1879-06-01T12:00", "1880"},
       {"chart 2080-06-01T12:00", "2079"},
@@ -202,6 +202,17 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(lines.back() + "\n", single.out);
 }
 
+// Output that cannot be written is a failure, never a silent success.
+TEST(PillarCommand, UnwritableOutputFails) {
+  const std::string command = PILLAR_COMMAND;
+  for (const std::string& line :
+       {command + " chart 1990-05-17T14:30 >/dev/full 2>/dev/null",
+        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null"}) {
+    int raw = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << line;
+  }
+}
+
 TEST(PillarCommand, FindListsMomentRanges) {
   Result found = run("find 甲子 丙寅 戊辰 壬子 --json");
   ASSERT_EQ(found.status, 0) << found.err;
@@ -212,6 +223,45 @@ TEST(PillarCommand, FindListsMomentRanges) {
   Result table = run("find 甲子 丙寅 戊辰 壬子");
   EXPECT_EQ(table.status, 0);
   EXPECT_EQ(lines_of(table.out).size(), moments["moments"].empty() ? 1u : moments["moments"].size() + 2);
+}
+
+}  // namespace
+
+namespace {
+
+Json chart_of(const std::string& arguments) {
+  Result result = run("chart --json " + arguments);
+  EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
+  return result.status == 0 ? Json::parse(result.out) : Json::object();
+}
+
+// Each option changes what it should; the batch keys mean the same as the flags.
+TEST(PillarCommand, OptionsReachTheChart) {
+  EXPECT_NE(chart_of("1990-05-17T23:30 --zi-hour day-at-23")["pillars"]["day"],
+            chart_of("1990-05-17T23:30")["pillars"]["day"]);
+  EXPECT_EQ(chart_of("1990-05-17T14:30 --utc-offset -03:30")["utc"], "1990-05-17T18:00:00Z");
+  EXPECT_EQ(chart_of("1990-05-17T14:30 --tz America/New_York")["utc"], "1990-05-17T18:30:00Z");
+  Json solar = chart_of("1990-05-17T14:30 --longitude 87.6 --solar-time mean");
+  EXPECT_EQ(solar["corrections"]["solar_kind"], "mean");
+  EXPECT_TRUE(solar["corrections"]["solar_time"].is_string());
+  EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method minutes")["luck"]["method"], "minutes");
+
+  // China's clocks went back at 02:00 on 1990-09-16: 01:30 happened twice.
+  EXPECT_EQ(run("chart 1990-09-16T01:30").status, 2);
+  EXPECT_EQ(chart_of("1990-09-16T01:30 --fold earlier")["utc"], "1990-09-15T16:30:00Z");
+  EXPECT_EQ(chart_of("1990-09-16T01:30 --fold later")["utc"], "1990-09-15T17:30:00Z");
+
+  const char* flags =
+      "1990-09-16T01:30 --tz Asia/Shanghai --fold later --sex 女 --longitude 87.6 --solar-time mean "
+      "--solar-all-pillars --zi-hour same-day-stem --luck-method minutes --luck-count 3 --annual 2024-2025 "
+      "--margin 90";
+  const char* line =
+      R"({"datetime": "1990-09-16T01:30", "tz": "Asia/Shanghai", "fold": "later", "sex": "女", "longitude": 87.6,)"
+      R"( "solar_time": "mean", "solar_all_pillars": true, "zi_hour": "same-day-stem", "luck_method": "minutes",)"
+      R"( "luck_count": 3, "annual": "2024-2025", "margin": 90})";
+  Result batch = run("chart --batch", line);
+  EXPECT_EQ(Json::parse(batch.out), chart_of(flags));
+  EXPECT_EQ(chart_of(flags)["luck"]["annual"].size(), 2u);
 }
 
 }  // namespace
