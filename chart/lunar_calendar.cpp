@@ -1,13 +1,12 @@
 #include "lunar_calendar.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 
 #include "calendar.h"
 #include "new_moon_table.h"
+#include "texts.h"
 #include "vocabulary.h"
 
 namespace pillar::lunar {
@@ -100,18 +99,6 @@ const LunarMonth* find_month(const Calendar& c, int year, int month, bool leap) 
   return nullptr;
 }
 
-std::string utf8_of_gbk(std::string_view gbk) {
-  std::string in(gbk), out(in.size() * 2, '\0');
-  iconv_t converter = iconv_open("UTF-8", "GBK");
-  char* source = in.data();
-  char* target = out.data();
-  std::size_t source_left = in.size(), target_left = out.size();
-  iconv(converter, &source, &source_left, &target, &target_left);
-  iconv_close(converter);
-  out.resize(out.size() - target_left);
-  return out;
-}
-
 }  // namespace
 
 std::optional<LunarDate> lunar_of_day(Day day) {
@@ -202,12 +189,12 @@ int month_length(int year, int month, bool leap) {
 std::string year_name(int year) {
   // 1984 was 甲子, number 1.
   int number = ((year - 1984) % 60 + 60) % 60;
-  return utf8_of_gbk(vocabulary::kSixtyPairs[number]);
+  return chart::pairs_utf8()[number];
 }
 
 std::string year_animal(int year) {
   int branch = ((year - 1984) % 12 + 12) % 12;
-  return utf8_of_gbk(vocabulary::kAnimals[branch]);
+  return chart::utf8_of(vocabulary::kAnimals[branch]);
 }
 
 }  // namespace pillar::lunar
