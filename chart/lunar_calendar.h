@@ -65,7 +65,8 @@ struct LunarMonth {
 // The months of a lunar year in order (only months 11 and 12 for 1880, only
 // months up to 10 for 2079; none outside).
 std::vector<LunarMonth> months_of(int year);
-// The number of the year's leap month, 0 when it has none or is outside.
+// The number of the year's leap month, 0 when it has none or is outside
+// (for 1880 only months 11 and 12 are known).
 int leap_month_of(int year);
 // 0 when the month does not exist or lies outside the span.
 int month_length(int year, int month, bool leap);
