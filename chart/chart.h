@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "lunar_calendar.h"
+
 namespace pillar::chart {
 
 // Every rejected input: the message says what was wrong, in one line.
@@ -54,6 +56,11 @@ enum class LuckMethod {
   ExactMinutes,         // "minutes": the distance to the second × 120 (3 days = 1 year, 1 day = 4 months, 1 hour = 5 days), added as years, months, days
 };
 
+// Where the year pillar begins: at the 立春 instant (the default), or, as
+// some schools have it, at the lunar new year (the midnight that begins
+// 正月初一 on the clock of the day pillar).
+enum class YearStart { LiChun, LunarNewYear };
+
 struct BirthInput {
   CivilMoment local;
   std::string zone = "Asia/Shanghai";      // IANA name, ignored when utc_offset_seconds is set
@@ -68,6 +75,7 @@ struct BirthInput {
   int luck_count = 10;                     // 1..120
   std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
   int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
+  YearStart year_start = YearStart::LiChun;
 };
 
 // Two-character texts such as "甲子".
@@ -160,6 +168,9 @@ struct Warning {
 struct Chart {
   Corrections corrections;
   Pillars pillars;
+  // The lunar date of the birth's civil date (as read on its clock); none
+  // outside the lunar calendar's span.
+  std::optional<lunar::LunarDate> lunar;
   std::vector<std::string> candidate_hours;  // unknown hour: the 13 candidates, 早子 … 亥, 晚子
   Analysis analysis;
   std::optional<Luck> luck;

@@ -101,8 +101,21 @@ void check_range(const Reading& r) {
   if (r.term_utc < first_instant() || r.term_utc >= end_instant()) out_of_range("the birth " + iso_of(r.utc) + "Z");
 }
 
-PillarNumbers numbers_of(const Reading& r, ZiSchool school) {
-  return numbers_at(r.term_utc, r.clock, school);
+std::string date_text(const lunar::CivilDate& date) {
+  return iso_of(seconds_of_civil(date.year, date.month, date.day, 0, 0, 0)).substr(0, 10);
+}
+
+PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
+  PillarNumbers numbers = numbers_at(r.term_utc, r.clock, input.zi_school);
+  if (input.year_start == YearStart::LunarNewYear) {
+    Civil day = civil_of(r.clock);
+    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day});
+    if (!date)
+      throw InputError("a year pillar from the lunar new year needs a date the lunar calendar holds, " +
+                       date_text(lunar::kFirstDate) + " to " + date_text(lunar::kLastDate));
+    numbers.year = year_pillar_of_year(date->year);
+  }
+  return numbers;
 }
 
 // ---- analysis ------------------------------------------------------------
@@ -455,7 +468,7 @@ void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t secon
   Reading other = read_at(c.birth.utc + shift, c.place, c.solar);
   if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock + shift;  // the same clock, without a jump
   if (other.term_utc < first_instant() || other.term_utc >= end_instant()) return;
-  PillarNumbers numbers = numbers_of(other, c.input.zi_school);
+  PillarNumbers numbers = numbers_of(other, c.input);
   if (!c.hour_known) numbers.hour = -1;
   std::vector<std::string> keys = differing(c.numbers, numbers);
   if (keys.empty()) return;
@@ -502,7 +515,7 @@ void boundary_warnings(BoundaryContext& c) {
       Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
       if (other.term_utc >= first_instant() && other.term_utc < end_instant()) {
-        PillarNumbers numbers = numbers_of(other, c.input.zi_school);
+        PillarNumbers numbers = numbers_of(other, c.input);
         std::vector<std::string> keys = differing(c.numbers, numbers);
         c.warnings.push_back({"dst", keys, *change - c.birth.utc,
                               "the birth lies " + distance_text(*change - c.birth.utc) +
@@ -578,8 +591,9 @@ void make_chart(const BirthInput& input, Chart& chart) {
 
   Reading birth = read_at(utc, place, solar);
   check_range(birth);
-  PillarNumbers numbers = numbers_of(birth, input.zi_school);
+  PillarNumbers numbers = numbers_of(birth, input);
 
+  chart.lunar = lunar::lunar_of({m.year, m.month, m.day});
   Corrections& k = chart.corrections;
   detail::Place::Offset offset = place.offset_at(utc);
   k.zone = place.name();

@@ -265,7 +265,8 @@ class Batch {
         plain_line_.replay(reader);
       else
         Json::sax_parse(text.data(), text.data() + text.size(), &reader);
-      if (!reader.gave("datetime")) throw InputError("key \"datetime\" is missing");
+      if (reader.gave("datetime") && reader.gave("lunar")) throw InputError("give \"datetime\" or \"lunar\", not both");
+      if (!reader.gave("datetime") && !reader.gave("lunar")) throw InputError("key \"datetime\" is missing");
       if (reader.gave("tz") && reader.gave("utc_offset"))
         throw InputError("give \"tz\" or \"utc_offset\", not both");
       chart::make_chart(input_, chart_);

@@ -1,5 +1,7 @@
 #include "birth_options.h"
 
+#include "lunar_input.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -199,10 +201,29 @@ void apply_margin(BirthInput& input, const OptionValue& value) {
   input.margin_seconds = static_cast<int>(std::lround(minutes * 60));
 }
 
-constexpr std::array<BirthOption, 13> kOptions = {{
+// A lunar date and time read on the birth place's clock: "1965 闰4 8 08:00".
+void apply_lunar(BirthInput& input, const OptionValue& value) {
+  LunarMoment moment = parse_lunar_moment(text_of("lunar", value), true);
+  lunar::CivilDate date = solar_date_of(moment.date);
+  input.local = {date.year, date.month, date.day, moment.hour, moment.minute, moment.second, moment.has_time};
+}
+
+void apply_year_start(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::YearStart>, 4> kNames = {{
+      {"lichun", chart::YearStart::LiChun}, {"lunar-new-year", chart::YearStart::LunarNewYear},
+      {"立春", chart::YearStart::LiChun}, {"春节", chart::YearStart::LunarNewYear},
+  }};
+  input.year_start = named_value("year_start", text_of("year_start", value), kNames,
+                                 "expected lichun (立春) or lunar-new-year (春节)");
+}
+
+constexpr std::array<BirthOption, 15> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
+    {"lunar", "--lunar", "LUNAR_DATE",
+     "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
+     apply_lunar},
     {"tz", "--tz", "ZONE", "IANA time zone of the birth place (default Asia/Shanghai)", apply_zone},
     {"utc_offset", "--utc-offset", "+HH:MM", "a fixed offset from UTC instead of a zone", apply_utc_offset},
     {"sex", "--sex", "SEX", "male, female, 男 or 女 (luck needs it)", apply_sex},
@@ -223,6 +244,9 @@ constexpr std::array<BirthOption, 13> kOptions = {{
     {"annual", "--annual", "FROM-TO", "annual pillars for these years, e.g. 2024-2033", apply_annual},
     {"margin", "--margin", "MINUTES", "warn within this many minutes of a boundary (default 15)",
      apply_margin},
+    {"year_start", "--year-start", "WHEN",
+     "where the year pillar begins: lichun (立春, default) or lunar-new-year (春节, some schools)",
+     apply_year_start},
 }};
 
 }  // namespace

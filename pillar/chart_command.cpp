@@ -64,13 +64,14 @@ CommandRunner add_chart_command(CLI::App& command) {
   return [state]() {
     chart::BirthInput input;
     state->options.apply(input);
+    bool dated = state->options.given("datetime") || state->options.given("lunar");
     if (state->batch) {
-      if (state->options.given("datetime"))
-        throw chart::InputError("--batch reads the dates from standard input: give no DATETIME");
+      if (dated) throw chart::InputError("--batch reads the dates from standard input: give no DATETIME or --lunar");
       return run_batch(input, stdin, stdout);
     }
-    if (!state->options.given("datetime"))
-      throw chart::InputError("DATETIME is missing, e.g. pillar chart 1990-05-17T14:30");
+    if (state->options.given("datetime") && state->options.given("lunar"))
+      throw chart::InputError("give DATETIME or --lunar, not both");
+    if (!dated) throw chart::InputError("DATETIME is missing, e.g. pillar chart 1990-05-17T14:30");
     chart::Chart chart = chart::make_chart(input);
     OutputBuffer out;
     if (state->json) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "json_writer.h"
+#include "lunar_json.h"
 
 namespace pillar::cli {
 
@@ -197,6 +198,14 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.member("utc", chart.corrections.utc);
   json.key("pillars");
   write_pillars(json, chart.pillars);
+  json.key("lunar");
+  if (chart.lunar) {
+    lunar::CivilDate date = lunar::CivilDate{};
+    lunar::solar_of(*chart.lunar, date);
+    write_lunar_json(json, date, *chart.lunar);
+  } else {
+    json.null();
+  }
   json.key("corrections");
   write_corrections(json, chart.corrections);
   json.key("candidates");

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "chart_json.h"
+#include "lunar_json.h"
 #include "text_table.h"
 
 namespace pillar::cli {
@@ -37,6 +38,7 @@ void add_header(TextTable& table, const chart::BirthInput& input, const chart::C
   std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
   if (c.dst_seconds != 0) zone += "（夏令时 " + format_utc_offset(c.dst_seconds) + "）";
   table.add_row({"出生", civil_text(input.local) + "  " + zone});
+  if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
   table.add_row({"世界时", c.utc});
   if (c.solar_time) {
     std::string solar = *c.solar_time;

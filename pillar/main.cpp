@@ -14,6 +14,8 @@ using pillar::cli::Command;
 constexpr Command kCommands[] = {
     {"chart", "the chart of a birth moment (or of each line of a batch)", pillar::cli::add_chart_command},
     {"find", "the moments between 1880 and 2079 at which four pillars hold", pillar::cli::add_find_command},
+    {"lunar", "the lunar (农历) date of a Gregorian date", pillar::cli::add_lunar_command},
+    {"solar", "the Gregorian date of a lunar date", pillar::cli::add_solar_command},
 };
 
 // Exit statuses: 0 done, 1 a fault of this program or of its output, 2 bad input.

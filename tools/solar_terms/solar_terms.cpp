@@ -6,25 +6,14 @@
 //                                           "year index month day hour minute second"
 //
 // A term begins when the sun's apparent geocentric ecliptic longitude, on the
-// true equinox and ecliptic of date, reaches its multiple of 15°:
-//   - the Earth's heliocentric and barycentric position and velocity from
-//     eraEpv00, the Sun's barycentric position retarded for light time;
-//   - annual aberration (eraAb) with the Earth's barycentric velocity;
-//   - frame bias, IAU 2006 precession and IAU 2000A nutation (eraPn06a),
-//     then the true obliquity of date for the ecliptic;
-//   - the crossing solved in TT (taken as TDB, 2 ms apart) by Newton steps
-//     until a step is below 1 µs.
-// TT becomes UT with ΔT: the observed values of the csv, linearly
-// interpolated; after the last observed value (2023.33, 69.18 s) the
-// prediction ΔT = ΔT_last + 0.0032 s/yr² × (year − year_last)², which starts
-// level with the last observation (ΔT has hardly moved since 2018) and bends
-// upward with the long-term parabola of tidal braking (32 s per century²).
-// The instant is then rounded to the nearest second of UTC+8.
+// true equinox and ecliptic of date, reaches its multiple of 15° (the Earth
+// and the Sun from eraEpv00; the reduction is tools/astro's), solved in TT.
+// TT becomes UT with the ΔT of tools/astro/delta_t.h; the instant is then
+// rounded to the nearest second of UTC+8.
 //
 // The 26 instants printed for the table (all of 2000, 立春 1901, 大雪 2048)
 // replace the computed ones; the distance of the computation from each is
 // reported on standard error.
-#include <erfa.h>
 #include <erfam.h>
 
 #include <chrono>
@@ -37,7 +26,9 @@
 #include <string>
 #include <vector>
 
+#include "apparent_place.h"
 #include "date_value.h"
+#include "delta_t.h"
 
 namespace {
 
@@ -49,109 +40,24 @@ constexpr int kFirstTableYear = 1880;
 constexpr int kLastTableYear = 2079;
 constexpr int kTermCount = 24;
 
-constexpr double kPi = 3.14159265358979323846;
+using pillar::astro::DeltaT;
+using pillar::astro::kJ2000InDateDays;
+using pillar::astro::kPi;
+
 constexpr double kLocalOffsetSeconds = 8 * 3600;
-// J2000.0 (2000-01-01 12:00 TT) in days after the epoch of the date value.
-constexpr double kJ2000InDateDays = 36526.5;
-
-// ---- ΔT -------------------------------------------------------------------
-
-struct DeltaTPoint {
-  double year, seconds;
-};
-
-constexpr double kPredictionCurvature = 0.0032;  // s/yr², 32 s per century²
-
-class DeltaT {
- public:
-  explicit DeltaT(const char* csv_path) {
-    std::ifstream in(csv_path);
-    if (!in) {
-      std::fprintf(stderr, "solar_terms: cannot read %s\n", csv_path);
-      std::exit(2);
-    }
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#' || line[0] == 'y') continue;
-      DeltaTPoint point;
-      if (std::sscanf(line.c_str(), "%lf,%lf", &point.year, &point.seconds) == 2)
-        points_.push_back(point);
-    }
-    if (points_.size() < 2) {
-      std::fprintf(stderr, "solar_terms: no ΔT values in %s\n", csv_path);
-      std::exit(2);
-    }
-  }
-
-  double at(double year) const {
-    const DeltaTPoint& last = points_.back();
-    if (year >= last.year) {
-      double after = year - last.year;
-      return last.seconds + kPredictionCurvature * after * after;
-    }
-    if (year <= points_.front().year) return points_.front().seconds;
-    std::size_t i = 1;
-    while (points_[i].year < year) ++i;
-    const DeltaTPoint& a = points_[i - 1];
-    const DeltaTPoint& b = points_[i];
-    return a.seconds + (b.seconds - a.seconds) * (year - a.year) / (b.year - a.year);
-  }
-
- private:
-  std::vector<DeltaTPoint> points_;
-};
 
 // ---- the sun's apparent longitude -----------------------------------------
 
-// Days of TT after J2000.0 are passed as ERFA's two-part date.
-double apparent_solar_longitude(double tt_days) {
-  double earth_helio[2][3], earth_bary[2][3];
-  eraEpv00(ERFA_DJ00, tt_days, earth_helio, earth_bary);  // warns outside 1900-2100; still valid
-
-  // The sun as seen now left it one light time ago.
-  double to_sun[3], distance = 0, light_days = 0;
-  for (int pass = 0; pass < 3; ++pass) {
-    double then_helio[2][3], then_bary[2][3];
-    eraEpv00(ERFA_DJ00, tt_days - light_days, then_helio, then_bary);
-    for (int i = 0; i < 3; ++i) to_sun[i] = (then_bary[0][i] - then_helio[0][i]) - earth_bary[0][i];
-    distance = eraPm(to_sun);
-    light_days = distance * ERFA_AULT / ERFA_DAYSEC;
-  }
-
-  double natural[3], velocity[3], apparent[3];
-  eraSxp(1.0 / distance, to_sun, natural);
-  eraSxp(ERFA_AULT / ERFA_DAYSEC, earth_bary[1], velocity);  // in units of c
-  double bm1 = std::sqrt(1.0 - eraPdp(velocity, velocity));
-  eraAb(natural, velocity, distance, bm1, apparent);
-
-  double dpsi, deps, epsa, rb[3][3], rp[3][3], rbp[3][3], rn[3][3], rbpn[3][3];
-  eraPn06a(ERFA_DJ00, tt_days, &dpsi, &deps, &epsa, rb, rp, rbp, rn, rbpn);
-  double of_date[3];
-  eraRxp(rbpn, apparent, of_date);
-
-  double obliquity = epsa + deps;
-  double y = std::cos(obliquity) * of_date[1] + std::sin(obliquity) * of_date[2];
-  return std::atan2(y, of_date[0]);
-}
-
-double wrapped(double angle) { return std::remainder(angle, 2 * kPi); }
+const pillar::astro::ErfaEphemeris kEphemeris;
 
 // TT days after J2000.0 at which the longitude reaches `target` (radians),
 // starting from `guess`.
-double solve_crossing(double target, double guess) {
-  constexpr double kDerivativeStep = 1e-3;  // days
-  double t = guess;
-  for (int iteration = 0; iteration < 30; ++iteration) {
-    double miss = wrapped(apparent_solar_longitude(t) - target);
-    double rate = wrapped(apparent_solar_longitude(t + kDerivativeStep) -
-                          apparent_solar_longitude(t - kDerivativeStep)) /
-                  (2 * kDerivativeStep);
-    double step = miss / rate;
-    t -= step;
-    if (std::fabs(step) < 1e-6 / ERFA_DAYSEC) return t;
-  }
-  std::fprintf(stderr, "solar_terms: no convergence near %.3f\n", guess);
-  std::exit(3);
+double solve_term(double target, double guess) {
+  return pillar::astro::solve_crossing(
+      [target](double tt) {
+        return pillar::astro::wrapped(pillar::astro::ApparentSky(kEphemeris, tt).sun_longitude() - target);
+      },
+      guess, 1e-3);
 }
 
 // ---- the table ------------------------------------------------------------
@@ -163,7 +69,7 @@ Seconds compute_term(int year, int index, const DeltaT& delta_t) {
   double target = std::fmod(kFirstCalendarLongitude + 15.0 * (index - 1), 360.0) * kPi / 180;
   double january_first = static_cast<double>(pillar::calendar::day_of(year, 1, 1)) - kJ2000InDateDays;
   double guess = january_first + 5.5 + 15.22 * (index - 1);
-  double tt_days = solve_crossing(target, guess);
+  double tt_days = solve_term(target, guess);
   double decimal_year = 2000.0 + tt_days / 365.25;
   double local_seconds =
       (tt_days + kJ2000InDateDays) * ERFA_DAYSEC - delta_t.at(decimal_year) + kLocalOffsetSeconds;

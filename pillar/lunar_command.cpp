@@ -1,0 +1,179 @@
+// `pillar lunar` (Gregorian to lunar) and `pillar solar` (lunar to Gregorian).
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "chart_json.h"
+#include "commands.h"
+#include "lunar_input.h"
+#include "lunar_json.h"
+
+namespace pillar::cli {
+
+namespace {
+
+lunar::CivilDate parse_gregorian_date(std::string_view text) {
+  chart::CivilMoment moment;
+  try {
+    moment = chart::parse_civil_moment(text);
+  } catch (const chart::InputError& error) {
+    throw chart::InputError(std::string("date: ") + error.what());
+  }
+  if (moment.has_time) throw chart::InputError("date \"" + std::string(text.substr(0, 60)) + "\": give the date alone, e.g. 2023-06-18");
+  return {moment.year, moment.month, moment.day};
+}
+
+lunar::LunarDate lunar_date_of(const lunar::CivilDate& date) {
+  std::optional<lunar::LunarDate> lunar = lunar::lunar_of(date);
+  if (!lunar) {
+    char text[160];
+    std::snprintf(text, sizeof text, "date %s lies outside the lunar calendar (%s to %s)", iso_date(date).c_str(),
+                  iso_date(lunar::kFirstDate).c_str(), iso_date(lunar::kLastDate).c_str());
+    throw chart::InputError(text);
+  }
+  return *lunar;
+}
+
+std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+  return iso_date(date) + "  " + lunar_text(lunar) + " (" + lunar::year_animal(lunar.year) + ")  lunar " +
+         lunar_code(lunar) + ", " + std::to_string(lunar::month_length(lunar.year, lunar.month, lunar.leap)) +
+         "-day month\n";
+}
+
+void append_conversion_json(OutputBuffer& out, const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+  JsonWriter json(out);
+  write_lunar_json(json, date, lunar);
+  out.push_back('\n');
+}
+
+std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+  OutputBuffer out;
+  append_conversion_json(out, date, lunar);
+  return std::string(out.view());
+}
+
+// One Gregorian date a line in, one JSON object a line out; a line that
+// gives no date gives {"error": ..., "line": N} and the batch goes on.
+int run_lunar_batch(std::FILE* in) {
+  OutputBuffer out;
+  char buffer[256];
+  long long line_number = 0;
+  std::string line;
+  while (std::fgets(buffer, sizeof buffer, in)) {
+    line += buffer;
+    if (line.back() != '\n' && !std::feof(in)) continue;
+    ++line_number;
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (!line.empty()) {
+      try {
+        lunar::CivilDate date = parse_gregorian_date(line);
+        append_conversion_json(out, date, lunar_date_of(date));
+      } catch (const chart::InputError& error) {
+        append_error_json(out, error.what(), line_number);
+        out.push_back('\n');
+      }
+    }
+    line.clear();
+    if (out.size() > (1 << 20)) {
+      write_out(out.view());
+      out.clear();
+    }
+  }
+  if (std::ferror(in)) throw std::runtime_error("cannot read the input");
+  write_out(out.view());
+  return 0;
+}
+
+}  // namespace
+
+CommandRunner add_lunar_command(CLI::App& command) {
+  struct State {
+    std::string date;
+    bool json = false, batch = false;
+  };
+  auto state = std::make_shared<State>();
+  command.add_option("date", state->date, "the Gregorian date, e.g. 2023-06-18")->type_name("DATE");
+  command.add_flag("--json", state->json, "one JSON object instead of the line of text");
+  command.add_flag("--batch", state->batch, "read one date per line from standard input, write one JSON object per line");
+  return [state]() {
+    if (state->batch) {
+      if (!state->date.empty()) throw chart::InputError("--batch reads the dates from standard input: give no DATE");
+      return run_lunar_batch(stdin);
+    }
+    if (state->date.empty()) throw chart::InputError("DATE is missing, e.g. pillar lunar 2023-06-18");
+    lunar::CivilDate date = parse_gregorian_date(state->date);
+    lunar::LunarDate lunar = lunar_date_of(date);
+    write_out(state->json ? conversion_json(date, lunar) : conversion_text(date, lunar));
+    return 0;
+  };
+}
+
+CommandRunner add_solar_command(CLI::App& command) {
+  struct State {
+    std::vector<std::string> words;
+    bool json = false;
+  };
+  auto state = std::make_shared<State>();
+  command.add_option("lunar_date", state->words, "the lunar date: 2023 闰2 15, 2023 L2 15 or 2023-L2-15")
+      ->type_name("LUNAR_DATE");
+  command.add_flag("--json", state->json, "one JSON object instead of the line of text");
+  return [state]() {
+    if (state->words.empty()) throw chart::InputError("LUNAR_DATE is missing, e.g. pillar solar 2023 闰2 15");
+    std::string text;
+    for (const std::string& word : state->words) text += (text.empty() ? "" : " ") + word;
+    lunar::LunarDate lunar = parse_lunar_moment(text, false).date;
+    lunar::CivilDate date = solar_date_of(lunar);
+    write_out(state->json ? conversion_json(date, lunar) : conversion_text(date, lunar));
+    return 0;
+  };
+}
+
+void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+  json.begin_object();
+  json.key("date");
+  json.string(iso_date(date));
+  json.key("year");
+  json.integer(lunar.year);
+  json.key("month");
+  json.integer(lunar.month);
+  json.key("leap");
+  json.boolean(lunar.leap);
+  json.key("day");
+  json.integer(lunar.day);
+  json.key("year_name");
+  json.string(lunar::year_name(lunar.year));
+  json.key("animal");
+  json.string(lunar::year_animal(lunar.year));
+  json.key("month_name");
+  json.string(lunar::month_name(lunar.month, lunar.leap));
+  json.key("day_name");
+  json.string(lunar::day_name(lunar.day));
+  json.key("month_days");
+  json.integer(lunar::month_length(lunar.year, lunar.month, lunar.leap));
+  json.key("leap_month");
+  if (int leap = lunar::leap_month_of(lunar.year))
+    json.integer(leap);
+  else
+    json.null();
+  json.end_object();
+}
+
+std::string lunar_code(const lunar::LunarDate& lunar) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%s%02d-%02d", lunar.year, lunar.leap ? "L" : "", lunar.month, lunar.day);
+  return text;
+}
+
+std::string lunar_text(const lunar::LunarDate& lunar) {
+  return lunar::year_name(lunar.year) + "年" + lunar::month_name(lunar.month, lunar.leap) + lunar::day_name(lunar.day);
+}
+
+std::string iso_date(const lunar::CivilDate& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
+}  // namespace pillar::cli

@@ -1,0 +1,24 @@
+// Lunar dates as people type them: "2023 闰2 15", "2023 L2 15", "2023-L2-15",
+// "2023-2-15", optionally followed by a time "08:00" or "08:00:30".
+#pragma once
+
+#include <string_view>
+
+#include "chart.h"
+#include "lunar_calendar.h"
+
+namespace pillar::cli {
+
+struct LunarMoment {
+  lunar::LunarDate date;
+  bool has_time = false;
+  int hour = 0, minute = 0, second = 0;
+};
+
+// Throws chart::InputError naming what was wrong; `allow_time` false rejects a time.
+LunarMoment parse_lunar_moment(std::string_view text, bool allow_time);
+
+// The Gregorian date of a lunar date; throws chart::InputError when there is none.
+lunar::CivilDate solar_date_of(const lunar::LunarDate& date);
+
+}  // namespace pillar::cli
