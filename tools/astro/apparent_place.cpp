@@ -46,6 +46,12 @@ ApparentSky::ApparentSky(const Ephemeris& ephemeris, double tt) : ephemeris_(eph
 }
 
 double ApparentSky::sun_longitude() const {
+  double direction[3];
+  sun_direction_of_date(direction);
+  return ecliptic_longitude(direction);
+}
+
+void ApparentSky::sun_direction_of_date(double out[3]) const {
   // The sun as seen now left it one light time ago.
   double to_sun[3], distance = 0, light_days = 0;
   for (int pass = 0; pass < 3; ++pass) {
@@ -57,7 +63,7 @@ double ApparentSky::sun_longitude() const {
   }
   double apparent[3];
   apparent_direction(to_sun, distance, apparent);
-  return ecliptic_longitude(apparent);
+  rotated_to_date(apparent, out);
 }
 
 double ApparentSky::moon_longitude() const {
@@ -75,9 +81,10 @@ double ApparentSky::moon_longitude() const {
   double sun[3], to_sun[3];
   ephemeris_.sun(tt_, sun);
   for (int i = 0; i < 3; ++i) to_sun[i] = sun[i] - earth_[i];
-  double apparent[3];
+  double apparent[3], direction[3];
   apparent_direction(to_moon, eraPm(to_sun), apparent);
-  return ecliptic_longitude(apparent);
+  rotated_to_date(apparent, direction);
+  return ecliptic_longitude(direction);
 }
 
 void ApparentSky::apparent_direction(const double geometric[3], double sun_distance,
@@ -92,10 +99,12 @@ void ApparentSky::apparent_direction(const double geometric[3], double sun_dista
   eraAb(natural, velocity, sun_distance, bm1, out);
 }
 
-double ApparentSky::ecliptic_longitude(const double apparent[3]) const {
-  double of_date[3];
+void ApparentSky::rotated_to_date(const double apparent[3], double out[3]) const {
   for (int i = 0; i < 3; ++i)
-    of_date[i] = rbpn_[i][0] * apparent[0] + rbpn_[i][1] * apparent[1] + rbpn_[i][2] * apparent[2];
+    out[i] = rbpn_[i][0] * apparent[0] + rbpn_[i][1] * apparent[1] + rbpn_[i][2] * apparent[2];
+}
+
+double ApparentSky::ecliptic_longitude(const double of_date[3]) const {
   double y = std::cos(obliquity_) * of_date[1] + std::sin(obliquity_) * of_date[2];
   return std::atan2(y, of_date[0]);
 }

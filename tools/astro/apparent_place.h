@@ -1,5 +1,6 @@
 // Apparent geocentric ecliptic longitudes of the Sun and the Moon on the true
-// equinox and ecliptic of date, for the build-time generators:
+// equinox and ecliptic of date, and the Sun's apparent direction on the true
+// equator and equinox of date, for the build-time generators:
 //   - the body's barycentric position retarded for light time;
 //   - annual aberration (eraAb) with the Earth's barycentric velocity;
 //   - frame bias, IAU 2006 precession and IAU 2000A nutation (eraPn06a),
@@ -49,9 +50,13 @@ class ApparentSky {
   ApparentSky(const Ephemeris& ephemeris, double tt);
   double sun_longitude() const;   // radians
   double moon_longitude() const;  // radians
+  // The Sun's apparent direction, a unit vector on the true equator and
+  // equinox of date.
+  void sun_direction_of_date(double out[3]) const;
 
  private:
-  double ecliptic_longitude(const double apparent[3]) const;
+  void rotated_to_date(const double apparent[3], double out[3]) const;
+  double ecliptic_longitude(const double of_date[3]) const;
   void apparent_direction(const double geometric[3], double distance, double out[3]) const;
 
   const Ephemeris& ephemeris_;
