@@ -1,26 +1,26 @@
 #include "birth_options.h"
 
-#include "lunar_input.h"
-
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
 
+#include "lunar_input.h"
+
 namespace pillar::cli {
 
 using chart::BirthInput;
 using chart::InputError;
 
-namespace {
-
-// The user's text inside a one-line message: control characters (a batch
-// string may hold a decoded newline) become '?', long texts are cut.
-std::string quoted(std::string_view text) {
+std::string quoted_text(std::string_view text) {
   constexpr std::size_t kLongest = 60;
+  std::size_t cut = std::min(text.size(), kLongest);
+  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+    --cut;  // not inside a UTF-8 character
   std::string out = "\"";
-  for (std::size_t i = 0; i < text.size() && i < kLongest; ++i) {
+  for (std::size_t i = 0; i < cut; ++i) {
     unsigned char c = static_cast<unsigned char>(text[i]);
     out += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
   }
@@ -29,6 +29,8 @@ std::string quoted(std::string_view text) {
   return out;
 }
 
+namespace {
+
 std::string number_text(double number) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", number);
@@ -36,7 +38,7 @@ std::string number_text(double number) {
 }
 
 [[noreturn]] void reject(const char* what, std::string_view text, const char* expected) {
-  throw InputError(std::string(what) + " " + quoted(text) + ": " + expected);
+  throw InputError(std::string(what) + " " + quoted_text(text) + ": " + expected);
 }
 
 // A number of exactly `width` digits at `pos`, or -1.
@@ -97,8 +99,11 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }};
 
 void apply_datetime(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("datetime", value);
+  if (text.size() > 32)  // no date and time is this long: keep the message one short line
+    reject("datetime", text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
-    input.local = chart::parse_civil_moment(text_of("datetime", value));
+    input.local = chart::parse_civil_moment(text);
   } catch (const InputError& error) {
     throw InputError(std::string("datetime: ") + error.what());
   }

@@ -40,6 +40,10 @@ const BirthOption* find_birth_option(std::string_view batch_key);
 int parse_utc_offset(std::string_view text);
 chart::ZiSchool parse_zi_school(std::string_view text);
 
+// The user's text inside a one-line message: in quotes, control characters
+// replaced, cut after 60 bytes.
+std::string quoted_text(std::string_view text);
+
 // The texts the command writes for its enumerations.
 const char* zi_school_name(chart::ZiSchool school);
 

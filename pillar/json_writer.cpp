@@ -55,15 +55,6 @@ char* write_escape(char* w, unsigned char c) {
   return w;
 }
 
-// Whether any of the 8 bytes is below 0x20, a quote or a backslash
-// (bit tricks exact for "any"; bytes of 0x80 and above never count).
-bool word_needs_escape(std::uint64_t x) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  auto has_zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
-  return ((x - kOnes * 0x20) & ~x & kHighs) | has_zero_byte(x ^ (kOnes * '"')) |
-         has_zero_byte(x ^ (kOnes * '\\'));
-}
-
 // Checks the text a word at a time (the last word overlapping the one
 // before), so a text without quotes and control characters costs a few
 // instructions instead of a branch per byte.
@@ -91,6 +82,22 @@ bool may_need_escape(std::string_view text) {
 }
 
 }  // namespace
+
+bool is_utf8(std::string_view text) {
+  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+  const auto* end = p + text.size();
+  while (p < end) {
+    unsigned char lead_class = kByteClass[*p];
+    if (lead_class <= 1) {
+      ++p;
+      continue;
+    }
+    std::size_t length = lead_class;
+    if (lead_class == 5 || static_cast<std::size_t>(end - p) < length || !well_formed(p, length)) return false;
+    p += length;
+  }
+  return true;
+}
 
 void OutputBuffer::grow(std::size_t needed) {
   std::size_t capacity = std::max({needed, capacity_ * 2, std::size_t{4096}});
@@ -205,7 +212,7 @@ void JsonWriter::string(std::string_view text) {
   need_comma_ = true;
 }
 
-void JsonWriter::utf8(std::string_view text) {
+void JsonWriter::utf8_any(std::string_view text) {
   separate();
   append_utf8_json_string(out_, text);
   need_comma_ = true;

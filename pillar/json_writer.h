@@ -36,6 +36,15 @@ class OutputBuffer {
   std::size_t size_ = 0, capacity_ = 0;
 };
 
+// Whether any of the 8 bytes is below 0x20, a quote or a backslash (bit
+// tricks exact for "any"; bytes of 0x80 and above never count).
+inline bool word_needs_escape(std::uint64_t x) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
+  auto has_zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
+  return ((x - kOnes * 0x20) & ~x & kHighs) | has_zero_byte(x ^ (kOnes * '"')) |
+         has_zero_byte(x ^ (kOnes * '\\'));
+}
+
 class JsonWriter {
  public:
   explicit JsonWriter(OutputBuffer& out) : out_(out) {}
@@ -62,7 +71,27 @@ class JsonWriter {
   void string(std::string_view text);
   // A text known to be UTF-8 (the engine's): only quotes, backslashes and
   // control characters need escaping, so the bytes are not decoded.
-  void utf8(std::string_view text);
+  void utf8(std::string_view text) {
+    // One or two CJK characters, most of a chart's texts: written inline.
+    std::size_t n = text.size();
+    if (n >= 4 && n < 8) {
+      std::uint32_t head, tail;
+      std::memcpy(&head, text.data(), 4);
+      std::memcpy(&tail, text.data() + n - 4, 4);
+      if (!word_needs_escape(head | std::uint64_t{tail} << 32)) {
+        char* p = out_.reserve(n + 3);
+        if (need_comma_) *p++ = ',';
+        *p++ = '"';
+        std::memcpy(p, &head, 4);
+        std::memcpy(p + n - 4, &tail, 4);
+        p[n] = '"';
+        out_.commit(p + n + 1);
+        need_comma_ = true;
+        return;
+      }
+    }
+    utf8_any(text);
+  }
   void utf8_or_null(const std::optional<std::string>& text);
   void string_or_null(const std::optional<std::string>& text);
   void integer(std::int64_t value);
@@ -86,9 +115,14 @@ class JsonWriter {
     need_comma_ = true;
   }
 
+  void utf8_any(std::string_view text);
+
   OutputBuffer& out_;
   bool need_comma_ = false;
 };
+
+// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool is_utf8(std::string_view text);
 
 // Appends `text`, known to be UTF-8, as a JSON string.
 void append_utf8_json_string(OutputBuffer& out, std::string_view text);

@@ -22,10 +22,11 @@ constexpr Command kCommands[] = {
 constexpr int kFailed = 1;
 constexpr int kBadInput = 2;
 
-// One line on standard error, whatever the message holds.
+// One line on standard error, whatever the message quotes: control
+// characters (a newline, a terminal escape) become '?'.
 int fail(int status, std::string message) {
   for (char& c : message)
-    if (c == '\n' || c == '\r') c = ' ';
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
   std::fprintf(stderr, "pillar: %s\n", message.c_str());
   return status;
 }

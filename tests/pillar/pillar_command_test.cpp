@@ -173,6 +173,7 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
                       R"({"datetime": "1990-05-17T14:30", "longitude": {"deg": 1}})" + "\n" +
                       R"({"datetime": "1990-05-17T14:30", "tz": "Asia/Shanghai", "utc_offset": "+08:00"})" + "\n" +
                       R"({"datetime": "1990-05-17T14:30", "sex": "\u0000"} trailing)" + "\n" +
+                      R"({"datetime": null, "tz": null, "utc_offset": "+08:00"})" + "\n" +
                       "{\"datetime\": \"\xff\xfe\"}\n" +
                       R"({"tz": "Asia/Shanghai"})" + "\n" +
                       R"(["1990-05-17T14:30"])" + "\n" +
@@ -181,8 +182,8 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   EXPECT_EQ(batch.status, 0) << batch.err;
   EXPECT_EQ(batch.err, "");
   std::vector<std::string> lines = lines_of(batch.out);
-  ASSERT_EQ(lines.size(), 12u) << batch.out;
-  const int error_lines[] = {2, 5, 6, 7, 8, 9, 10, 11, 12};
+  ASSERT_EQ(lines.size(), 13u) << batch.out;
+  const int error_lines[] = {2, 5, 6, 7, 8, 9, 10, 11, 12, 13};
   std::size_t next_error = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     SCOPED_TRACE(lines[i]);
@@ -200,6 +201,40 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
   Result single = run("chart 1990-05-17T14:30 --sex 男 --tz Asia/Shanghai --luck-count 3 --json");
   EXPECT_EQ(lines[0] + "\n", single.out);
   EXPECT_EQ(lines.back() + "\n", single.out);
+}
+
+// A plain line and the same line written with escapes (which take the
+// library's parser) give the same chart.
+TEST(PillarCommand, BatchReadsEscapedAndPlainLinesAlike) {
+  Result batch = run("chart --batch",
+                     R"({"datetime": "1990-05-17T14:30", "sex": "男", "tz": "Asia/Shanghai", "margin": 20})"
+                     "\n"
+                     R"({"datetime":"1990-05-17T14:30","sex":"\u7537","tz":"Asia\/Shanghai","margin":2e1})");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 2u) << batch.err;
+  EXPECT_EQ(Json::parse(lines[0]).count("error"), 0u) << lines[0];
+  EXPECT_EQ(lines[0], lines[1]);
+}
+
+// Lines made to break a reader: each still gets one JSON line back.
+TEST(PillarCommand, BatchSurvivesHostileLines) {
+  const std::vector<std::string> lines = {
+      std::string(100000, '['),
+      R"({"datetime": ")" + std::string(3 << 20, 'x') + R"("})",  // longer than the read buffer
+      R"({"\u0000": 1})",
+      R"({"datetime": "1990-05-17T14:30", "luck_count": 1e308})",
+      R"({"datetime": "1990-05-17T14:30", "longitude": -0.0, "margin": 1e-320})",
+  };
+  std::string input;
+  for (const std::string& line : lines) input += line + "\n";
+  Result batch = run("chart --batch", input);
+  EXPECT_EQ(batch.status, 0) << batch.err;
+  std::vector<std::string> answers = lines_of(batch.out);
+  ASSERT_EQ(answers.size(), lines.size());
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_LT(answers[i].size(), 4000u);  // an error quotes at most a little of its line
+    EXPECT_EQ(Json::parse(answers[i]).contains("error"), i + 1 < answers.size()) << answers[i].substr(0, 200);
+  }
 }
 
 // Output that cannot be written is a failure, never a silent success.
