@@ -1,13 +1,13 @@
 #include "birth_options.h"
 
-#include "lunar_input.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <string>
+
+#include "lunar_input.h"
 
 namespace pillar::cli {
 
