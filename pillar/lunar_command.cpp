@@ -170,10 +170,19 @@ std::string lunar_text(const lunar::LunarDate& lunar) {
   return lunar::year_name(lunar.year) + "年" + lunar::month_name(lunar.month, lunar.leap) + lunar::day_name(lunar.day);
 }
 
+// Written by hand: every chart of a batch writes one, and snprintf cost more
+// than the lunar lookup itself.
 std::string iso_date(const lunar::CivilDate& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
+  if (date.year < 0 || date.year > 9999 || date.month < 0 || date.month > 99 || date.day < 0 || date.day > 99) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+  }
+  auto digit = [](int value) { return static_cast<char>('0' + value % 10); };
+  const char text[10] = {digit(date.year / 1000), digit(date.year / 100), digit(date.year / 10), digit(date.year), '-',
+                         digit(date.month / 10),  digit(date.month),      '-',
+                         digit(date.day / 10),    digit(date.day)};
+  return std::string(text, sizeof text);
 }
 
 }  // namespace pillar::cli
