@@ -69,10 +69,7 @@ std::optional<int> year_stem_of(Seconds instant) {
   std::optional<Seconds> li_chun = term_instant(year, kLiChun);
   if (!li_chun) return std::nullopt;
   if (instant < *li_chun) --year;
-  // 1901 is 辛丑, the 38th pair; a pair's stem repeats every ten years.
-  constexpr int kStemOf1901 = 8;
-  int offset = (year - 1901) % 10;
-  return (kStemOf1901 - 1 + offset + 10) % 10 + 1;
+  return stem_of_pillar_year(year);
 }
 
 }  // namespace pillar::calendar

@@ -112,6 +112,14 @@ std::optional<FoundTerm> find_term_day(Day start, int step, int max_steps, Wante
   return std::nullopt;
 }
 
+// The stem (1-10) of the year pillar that begins at 立春 of `year`.
+constexpr int stem_of_pillar_year(int year) {
+  // 1901 is 辛丑, the 38th pair; a pair's stem repeats every ten years.
+  constexpr int kStemOf1901 = 8;
+  int offset = (year - 1901) % 10;
+  return (kStemOf1901 - 1 + offset + 10) % 10 + 1;
+}
+
 // The stem (1-10) of the year pillar in which `instant` falls: a year begins
 // at its 立春 instant. None outside the table.
 std::optional<int> year_stem_of(Seconds instant);

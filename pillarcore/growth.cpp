@@ -1,6 +1,5 @@
 // The twelve growth phases of a stem through the branches. Both exports walk
 // the same cycle, so a stem's phase k is always the k-th branch of its list.
-#include <algorithm>
 #include <array>
 
 #include "growth.h"
@@ -28,31 +27,48 @@ struct Cycle {
   int step;
 };
 
+// Resolved when the library is compiled: the phase lookup is called often.
+constexpr std::array<int, 10> kBirthBranchIndexes = [] {
+  std::array<int, 10> indexes{};
+  for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = branch_index(kBirthBranches[i]);
+  return indexes;
+}();
+
 // Mode 1 gives yin stems their own backward cycle; any other mode lends them
 // the forward cycle of the yang stem of their element.
-Cycle cycle_of(int stem, Int mode) {
-  // Resolved when the library is compiled: the phase lookup is called often.
-  static constexpr std::array<int, 10> birth_branch_indexes = [] {
-    std::array<int, 10> indexes{};
-    for (std::size_t i = 0; i < indexes.size(); ++i) indexes[i] = branch_index(kBirthBranches[i]);
-    return indexes;
-  }();
+constexpr Cycle cycle_of(int stem, Int mode) {
   bool yang = stem % 2 == 1;
   int owner = yang || mode == 1 ? stem : stem - 1;
-  return {birth_branch_indexes[owner - 1], yang || mode != 1 ? 1 : -1};
+  return {kBirthBranchIndexes[owner - 1], yang || mode != 1 ? 1 : -1};
 }
 
-int wrap_to_twelve(int value) { return ((value % 12) + 12) % 12; }
+constexpr int wrap_to_twelve(int value) { return ((value % 12) + 12) % 12; }
 
 // 1-12.
-int phase_in(Cycle cycle, int branch) {
+constexpr int phase_in(Cycle cycle, int branch) {
   return wrap_to_twelve((branch - cycle.birth_branch) * cycle.step) + 1;
 }
 
 // 1-12.
-int branch_of_phase(Cycle cycle, int phase) {
+constexpr int branch_of_phase(Cycle cycle, int phase) {
   return wrap_to_twelve(cycle.birth_branch - 1 + (phase - 1) * cycle.step) + 1;
 }
+
+// The branches of phases 1 to 12 of each stem, for mode 1 ([1]) and any
+// other mode ([0]), composed when the library is compiled.
+using BranchList = std::array<char, 12 * 2>;
+constexpr std::array<std::array<BranchList, 10>, 2> kBranchLists = [] {
+  std::array<std::array<BranchList, 10>, 2> lists{};
+  for (int mode = 0; mode <= 1; ++mode)
+    for (int stem = 1; stem <= 10; ++stem) {
+      Cycle cycle = cycle_of(stem, mode);
+      BranchList& list = lists[mode][stem - 1];
+      std::size_t end = 0;
+      for (int phase = 1; phase <= 12; ++phase)
+        for (char byte : kBranches[branch_of_phase(cycle, phase) - 1]) list[end++] = byte;
+    }
+  return lists;
+}();
 
 ResultText growth_phase(Name stem_text, Name branch_text, Int mode) {
   int stem = stem_index(stem_text);
@@ -64,14 +80,8 @@ ResultText growth_phase(Name stem_text, Name branch_text, Int mode) {
 ResultText branches_of_phases(Name stem_text, Int mode) {
   int stem = stem_index(stem_text);
   if (!stem) return {};
-  Cycle cycle = cycle_of(stem, mode);
-  std::array<char, 12 * 2> list;
-  char* end = list.data();
-  for (int phase = 1; phase <= 12; ++phase) {
-    Name branch = kBranches[branch_of_phase(cycle, phase) - 1];
-    end = std::copy(branch.begin(), branch.end(), end);
-  }
-  return ResultText::composed(Name(list.data(), end - list.data()));
+  const BranchList& list = kBranchLists[mode == 1 ? 1 : 0][stem - 1];
+  return copy_text(Name(list.data(), list.size()));
 }
 
 }  // namespace

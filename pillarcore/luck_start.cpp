@@ -10,53 +10,68 @@ namespace {
 
 using namespace calendar;
 
-// Jie lie at most 32 days apart, so a walk this long finds one if the span
-// holds it.
-constexpr int kJieSearchDays = 40;
 constexpr Seconds kSecondsPerDayOfLife = 2 * 3600 / 10;
+constexpr Seconds kFirstTermInstant = kFirstTermDay * kSecondsPerDay;
+constexpr Seconds kEndTermInstant = (kLastTermDay + 1) * kSecondsPerDay;
 
 struct Jie {
   int number;
   Seconds instant;
 };
 
-std::optional<Jie> jie_walk(Day from, int step) {
-  auto found = find_term_day(from, step, kJieSearchDays, is_jie);
-  if (!found) return std::nullopt;
-  std::optional<Seconds> instant = term_instant(civil_date_of(found->day).year, found->number);
-  if (!instant) return std::nullopt;
-  return Jie{found->number, *instant};
+// Every civil month of the table holds two terms and the first is a jie, so
+// a month's jie is read straight from the table; months 0 and 13 are those
+// of the neighbouring years. None unless its day lies where the term days
+// are known.
+std::optional<Jie> jie_of_month(int year, int month) {
+  if (month == 0) {
+    year -= 1;
+    month = 12;
+  } else if (month == 13) {
+    year += 1;
+    month = 1;
+  }
+  if (year < kFirstTableYear || year > kLastTableYear) return std::nullopt;
+  int calendar_index = 2 * month - 1;
+  const SolarTermEntry& entry = kSolarTermTable[(year - kFirstTableYear) * kTermCount + calendar_index - 1];
+  Seconds instant = seconds_of({year, month, entry.day, entry.hour, entry.minute, entry.second});
+  if (instant < kFirstTermInstant || instant >= kEndTermInstant) return std::nullopt;
+  return Jie{term_number_of(calendar_index), instant};
 }
 
 struct LuckStart {
   Jie previous, next;
   std::int32_t days;
+  int birth_year;  // civil
 };
 
 // Sex 1 is male, 0 female; any other value counts no distance.
 std::optional<LuckStart> luck_start(Seconds birth, Int sex) {
-  Day birth_day = floor_div(birth, kSecondsPerDay);
-  std::optional<Jie> found = jie_walk(birth_day, +1);
-  if (!found) return std::nullopt;
+  CivilDate date = civil_date_of(floor_div(birth, kSecondsPerDay));
+  std::optional<Jie> this_month = jie_of_month(date.year, date.month);
   std::optional<Jie> previous, next;
-  if (found->instant > birth) {
-    next = found;
-    previous = jie_walk(birth_day - 1, -1);
+  // A birth exactly at a jie belongs to it.
+  if (this_month && this_month->instant <= birth) {
+    previous = this_month;
+    next = jie_of_month(date.year, date.month + 1);
   } else {
-    previous = found;  // a birth exactly at a jie belongs to it
-    next = jie_walk(birth_day + 1, +1);
+    previous = jie_of_month(date.year, date.month - 1);
+    next = this_month;
   }
-  std::optional<int> stem = year_stem_of(birth);
-  if (!previous || !next || !stem) return std::nullopt;
+  if (!previous || !next) return std::nullopt;
+  // The pillar year begins at 立春, February's jie.
+  bool before_li_chun = date.month < 2 || (date.month == 2 && birth < this_month->instant);
+  int pillar_year = before_li_chun ? date.year - 1 : date.year;
 
-  bool yang_year = *stem % 2 == 1;
+  bool yang_year = stem_of_pillar_year(pillar_year) % 2 == 1;
   Seconds distance = 0;
   if (sex == 1 || sex == 0) {
     bool forward = yang_year == (sex == 1);
     distance = forward ? next->instant - birth : birth - previous->instant;
   }
   // Whole seconds divide exactly: an exact number of hours loses no day.
-  return LuckStart{*previous, *next, static_cast<std::int32_t>(distance / kSecondsPerDayOfLife)};
+  return LuckStart{*previous, *next, static_cast<std::int32_t>(distance / kSecondsPerDayOfLife),
+                   date.year};
 }
 
 template <typename T>
@@ -93,7 +108,7 @@ Int PILLAR_CALL 取起运年龄(Date birth, Int sex, Out32 days, OutDate start, 
         write(previous_jie_instant, date_value_of(luck->previous.instant));
         write(days, Int{luck->days});
         write(start, start_date);
-        return civil_time_of(*instant_of(start_date)).year - civil_time_of(*birth_instant).year;
+        return civil_time_of(*instant_of(start_date)).year - luck->birth_year;
       },
       birth, sex, days, start, previous_jie, previous_jie_instant, next_jie, next_jie_instant);
 }
