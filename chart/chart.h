@@ -200,4 +200,7 @@ struct MomentRange {
 std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& zone,
                                       std::optional<int> utc_offset_seconds, ZiSchool school);
 
+// An offset from UTC as results write it: "+08:00", "-05:00", "+08:05:43".
+std::string offset_text(int offset_seconds);
+
 }  // namespace pillar::chart

@@ -35,11 +35,7 @@ constexpr double kSecondsPerYear = 365.2425 * kSecondsPerDay;
 
 std::string number_text(long long value) { return std::to_string(value); }
 
-int days_in_month(int year, int month) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
+using calendar::days_in_month;
 
 void check_civil(const CivilMoment& m) {
   auto fail = [&](const char* what) {

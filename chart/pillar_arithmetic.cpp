@@ -82,8 +82,7 @@ Pillars texts_of(const PillarNumbers& numbers) {
 }
 
 std::int64_t seconds_of_civil(int year, int month, int day, int hour, int minute, int second) {
-  return (calendar::day_of(year, month, day) - 25569) * kSecondsPerDay + hour * 3600 + minute * 60 +
-         second;
+  return calendar::seconds_of({year, month, day, hour, minute, second}) - kUnixEpochInLibrarySeconds;
 }
 
 Civil civil_of(std::int64_t seconds) {
@@ -149,10 +148,6 @@ std::string iso_of(const Civil& c) {
   return std::string(text, sizeof text);
 }
 
-std::string offset_text(int offset_seconds) {
-  char text[9];
-  return std::string(text, put_offset(text, offset_seconds));
-}
 
 std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
   return iso_with_offset(civil_of(utc + offset_seconds), offset_seconds);
@@ -183,3 +178,8 @@ void assign_iso(std::string& out, std::int64_t clock_seconds, std::string_view s
 }
 
 }  // namespace pillar::chart::detail
+
+std::string pillar::chart::offset_text(int offset_seconds) {
+  char text[9];
+  return std::string(text, detail::put_offset(text, offset_seconds));
+}

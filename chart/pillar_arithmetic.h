@@ -8,18 +8,17 @@
 #include <string_view>
 
 #include "chart.h"
+#include "date_value.h"
 
 namespace pillar::chart::detail {
 
-inline constexpr std::int64_t kSecondsPerDay = 86400;
+using calendar::floor_div;
+using calendar::kSecondsPerDay;
 // The term table runs on the clock of UTC+8.
 inline constexpr int kTableClockOffset = 8 * 3600;
-inline constexpr int kFirstYear = 1880, kLastYear = 2079;
+inline constexpr int kFirstYear = 1880, kLastYear = 2079;  // the term table's years
 inline constexpr int kJieCount = (kLastYear - kFirstYear + 1) * 12;
 
-constexpr std::int64_t floor_div(std::int64_t value, std::int64_t divisor) {
-  return value / divisor - (value % divisor < 0 ? 1 : 0);
-}
 constexpr int mod(std::int64_t value, int cycle) {
   return static_cast<int>(value - floor_div(value, cycle) * cycle);
 }
@@ -72,7 +71,6 @@ std::string iso_of(std::int64_t clock_seconds);
 std::string iso_of(const Civil& civil);
 std::string iso_with_offset(std::int64_t utc, int offset_seconds);
 std::string iso_with_offset(const Civil& civil, int offset_seconds);  // a reading of that clock
-std::string offset_text(int offset_seconds);  // "+08:00", "-05:00", "+08:05:43"
 // The same texts written into `out`, whose capacity is kept (a reused chart).
 void assign_iso_with_offset(std::string& out, const Civil& civil, int offset_seconds);
 void assign_iso_with_offset(std::string& out, std::int64_t utc, int offset_seconds);

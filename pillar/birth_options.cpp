@@ -118,6 +118,18 @@ void apply_zone(BirthInput& input, const OptionValue& value) {
   input.utc_offset_seconds.reset();
 }
 
+int parse_utc_offset(std::string_view text) {
+  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
+  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
+    reject("utc_offset", text, kShape);
+  int hours = digits(text, 1, 2);
+  int minutes = digits(text, 4, 2);
+  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 18 * 60)
+    reject("utc_offset", text, "not an offset within -18:00..+18:00");
+  int seconds = (hours * 60 + minutes) * 60;
+  return text[0] == '-' ? -seconds : seconds;
+}
+
 void apply_utc_offset(BirthInput& input, const OptionValue& value) {
   input.utc_offset_seconds = parse_utc_offset(text_of("utc_offset", value));
 }
@@ -151,7 +163,8 @@ void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_zi_hour(BirthInput& input, const OptionValue& value) {
-  input.zi_school = parse_zi_school(text_of("zi_hour", value));
+  input.zi_school = named_value("zi_hour", text_of("zi_hour", value), kZiSchools,
+                                "expected day-at-23, next-day-stem or same-day-stem");
 }
 
 void apply_fold(BirthInput& input, const OptionValue& value) {
@@ -257,28 +270,6 @@ const BirthOption* find_birth_option(std::string_view batch_key) {
   for (const BirthOption& option : birth_options())
     if (batch_key == option.batch_key) return &option;
   return nullptr;
-}
-
-int parse_utc_offset(std::string_view text) {
-  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
-  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
-    reject("utc_offset", text, kShape);
-  int hours = digits(text, 1, 2);
-  int minutes = digits(text, 4, 2);
-  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 18 * 60)
-    reject("utc_offset", text, "not an offset within -18:00..+18:00");
-  int seconds = (hours * 60 + minutes) * 60;
-  return text[0] == '-' ? -seconds : seconds;
-}
-
-chart::ZiSchool parse_zi_school(std::string_view text) {
-  return named_value("zi_hour", text, kZiSchools, "expected day-at-23, next-day-stem or same-day-stem");
-}
-
-const char* zi_school_name(chart::ZiSchool school) {
-  for (const auto& [name, value] : kZiSchools)
-    if (value == school) return name.data();
-  return "";
 }
 
 }  // namespace pillar::cli

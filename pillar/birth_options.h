@@ -35,16 +35,9 @@ std::span<const BirthOption> birth_options();
 // The option with this batch key, or null.
 const BirthOption* find_birth_option(std::string_view batch_key);
 
-// Strict parsers, shared with the other subcommands. Each throws
-// chart::InputError naming what was wrong.
-int parse_utc_offset(std::string_view text);
-chart::ZiSchool parse_zi_school(std::string_view text);
-
 // The user's text inside a one-line message: in quotes, control characters
 // replaced, cut after 60 bytes.
 std::string quoted_text(std::string_view text);
 
-// The texts the command writes for its enumerations.
-const char* zi_school_name(chart::ZiSchool school);
 
 }  // namespace pillar::cli

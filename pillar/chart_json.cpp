@@ -1,7 +1,6 @@
 #include "chart_json.h"
 
 #include <array>
-#include <cstdlib>
 
 #include "json_writer.h"
 #include "lunar_json.h"
@@ -26,7 +25,7 @@ void write_corrections(JsonWriter& json, const chart::Corrections& corrections) 
   json.begin_object();
   json.member("zone", corrections.zone);
   json.member("local", corrections.local);
-  json.member("utc_offset", format_utc_offset(corrections.utc_offset_seconds));
+  json.member("utc_offset", chart::offset_text(corrections.utc_offset_seconds));
   json.key("utc_offset_seconds");
   json.integer(corrections.utc_offset_seconds);
   json.key("dst_seconds");
@@ -170,25 +169,6 @@ void write_warnings(JsonWriter& json, const std::vector<chart::Warning>& warning
 }
 
 }  // namespace
-
-std::string format_utc_offset(int seconds) {
-  int magnitude = std::abs(seconds);
-  char text[16];
-  char* p = text;
-  *p++ = seconds < 0 ? '-' : '+';
-  auto two = [&p](int value) {
-    *p++ = static_cast<char>('0' + value / 10);
-    *p++ = static_cast<char>('0' + value % 10);
-  };
-  two(magnitude / 3600 % 100);
-  *p++ = ':';
-  two(magnitude / 60 % 60);
-  if (magnitude % 60 != 0) {
-    *p++ = ':';
-    two(magnitude % 60);
-  }
-  return std::string(text, p);
-}
 
 void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   JsonWriter json(out);

@@ -23,7 +23,4 @@ void append_error_json(OutputBuffer& out, std::string_view message, long long li
 void append_moments_json(OutputBuffer& out, const chart::Pillars& wanted,
                          const std::vector<chart::MomentRange>& moments);
 
-// "+08:00", "-05:00", "+05:45", seconds added when there are any.
-std::string format_utc_offset(int seconds);
-
 }  // namespace pillar::cli

@@ -34,9 +34,9 @@ std::string four_pillars_line(const chart::Pillars& pillars) {
 
 void add_header(TextTable& table, const chart::BirthInput& input, const chart::Chart& chart) {
   const chart::Corrections& c = chart.corrections;
-  std::string offset = "UTC" + format_utc_offset(c.utc_offset_seconds);
+  std::string offset = "UTC" + chart::offset_text(c.utc_offset_seconds);
   std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
-  if (c.dst_seconds != 0) zone += "（夏令时 " + format_utc_offset(c.dst_seconds) + "）";
+  if (c.dst_seconds != 0) zone += "（夏令时 " + chart::offset_text(c.dst_seconds) + "）";
   table.add_row({"出生", civil_text(input.local) + "  " + zone});
   if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
   table.add_row({"世界时", c.utc});

@@ -225,13 +225,6 @@ void JsonWriter::utf8_or_null(const std::optional<std::string>& text) {
     null();
 }
 
-void JsonWriter::string_or_null(const std::optional<std::string>& text) {
-  if (text)
-    string(*text);
-  else
-    null();
-}
-
 void JsonWriter::integer(std::int64_t value) {
   char* p = out_.reserve(24);
   if (need_comma_) *p++ = ',';

@@ -169,7 +169,6 @@ class JsonWriter {
     utf8_any(text);
   }
   void utf8_or_null(const std::optional<std::string>& text);
-  void string_or_null(const std::optional<std::string>& text);
   void integer(std::int64_t value);
   // A number with at most `decimals` decimals, trailing zeros dropped.
   void number(double value, int decimals);

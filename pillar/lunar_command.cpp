@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "chart_json.h"
+#include "birth_options.h"
 #include "commands.h"
 #include "lunar_input.h"
 #include "lunar_json.h"
@@ -21,7 +22,7 @@ lunar::CivilDate parse_gregorian_date(std::string_view text) {
   } catch (const chart::InputError& error) {
     throw chart::InputError(std::string("date: ") + error.what());
   }
-  if (moment.has_time) throw chart::InputError("date \"" + std::string(text.substr(0, 60)) + "\": give the date alone, e.g. 2023-06-18");
+  if (moment.has_time) throw chart::InputError("date " + quoted_text(text) + ": give the date alone, e.g. 2023-06-18");
   return {moment.year, moment.month, moment.day};
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "birth_options.h"
+
 namespace pillar::cli {
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 constexpr std::string_view kLeapMark = "闰";
 
 [[noreturn]] void reject(std::string_view text, const char* why) {
-  throw chart::InputError("lunar date \"" + std::string(text.substr(0, 60)) + "\": " + why +
+  throw chart::InputError("lunar date " + quoted_text(text) + ": " + why +
                           " (e.g. 2023 闰2 15, 2023-L2-15 or 2023 2 15 08:00)");
 }
 

@@ -71,10 +71,7 @@ constexpr std::array<std::array<BranchList, 10>, 2> kBranchLists = [] {
 }();
 
 ResultText growth_phase(Name stem_text, Name branch_text, Int mode) {
-  int stem = stem_index(stem_text);
-  int branch = branch_index(branch_text);
-  if (!stem || !branch) return {};
-  return copy_text(kGrowthPhases[phase_in(cycle_of(stem, mode), branch) - 1]);
+  return copy_or_no_text(growth::phase_name(stem_index(stem_text), branch_index(branch_text), mode));
 }
 
 ResultText branches_of_phases(Name stem_text, Int mode) {

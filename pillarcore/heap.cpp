@@ -30,12 +30,6 @@ void* try_allocate_zeroed(std::size_t bytes) {
   return HeapAlloc(g_process_heap, HEAP_ZERO_MEMORY, bytes < kSmallestBlock ? kSmallestBlock : bytes);
 }
 
-void* allocate_zeroed(std::size_t bytes) {
-  void* block = try_allocate_zeroed(bytes);
-  if (!block) fatal_out_of_memory();
-  return block;
-}
-
 void release(void* block) {
   if (block) HeapFree(g_process_heap, 0, block);
 }
@@ -67,12 +61,6 @@ void* try_allocate_zeroed(std::size_t bytes) {
   return block;
 }
 
-void* allocate_zeroed(std::size_t bytes) {
-  void* block = try_allocate_zeroed(bytes);
-  if (!block) fatal_out_of_memory();
-  return block;
-}
-
 void release(void* block) {
   if (!block) return;
   g_live_blocks.store(g_live_blocks.load(std::memory_order_relaxed) - 1, std::memory_order_relaxed);
@@ -86,6 +74,12 @@ void fail_allocation_after(long successes) {
 }
 
 #endif
+
+void* allocate_zeroed(std::size_t bytes) {
+  void* block = try_allocate_zeroed(bytes);
+  if (!block) fatal_out_of_memory();
+  return block;
+}
 
 }  // namespace pillar::heap
 

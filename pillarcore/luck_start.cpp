@@ -31,12 +31,10 @@ std::optional<Jie> jie_of_month(int year, int month) {
     year += 1;
     month = 1;
   }
-  if (year < kFirstTableYear || year > kLastTableYear) return std::nullopt;
-  int calendar_index = 2 * month - 1;
-  const SolarTermEntry& entry = kSolarTermTable[(year - kFirstTableYear) * kTermCount + calendar_index - 1];
-  Seconds instant = seconds_of({year, month, entry.day, entry.hour, entry.minute, entry.second});
-  if (instant < kFirstTermInstant || instant >= kEndTermInstant) return std::nullopt;
-  return Jie{term_number_of(calendar_index), instant};
+  int number = term_number_of(2 * month - 1);
+  std::optional<Seconds> instant = term_instant(year, number);
+  if (!instant || *instant < kFirstTermInstant || *instant >= kEndTermInstant) return std::nullopt;
+  return Jie{number, *instant};
 }
 
 struct LuckStart {

@@ -16,9 +16,6 @@ namespace pillar::vocabulary {
 
 using Name = std::string_view;
 
-// Whole-text, byte-exact equality for scanning tables. Table texts are a few
-// bytes long: comparing them inline is much cheaper than a memcmp call per
-// entry.
 // Four bytes at a time: the compiler reads each group with one load.
 constexpr std::uint32_t four_bytes_at(Name text, std::size_t at) {
   return static_cast<std::uint32_t>(static_cast<unsigned char>(text[at])) |
@@ -27,6 +24,9 @@ constexpr std::uint32_t four_bytes_at(Name text, std::size_t at) {
          static_cast<std::uint32_t>(static_cast<unsigned char>(text[at + 3])) << 24;
 }
 
+// Whole-text, byte-exact equality for scanning tables. Table texts are a few
+// bytes long: comparing them inline is much cheaper than a memcmp call per
+// entry.
 constexpr bool same_text(Name a, Name b) {
   if (a.size() != b.size()) return false;
   std::size_t i = 0;

@@ -218,7 +218,7 @@ TEST(ChartLuck, DirectionPillarsAndMinutes) {
   EXPECT_EQ(luck.start, "2000-06-05T20:40:23+08:00");
 }
 
-// The chart read off the spec's tables by hand: 庚辰 戊寅 壬辰 庚戌.
+// The chart worked out by hand from the library's tables: 庚辰 戊寅 壬辰 庚戌.
 TEST(ChartAnalysis, OneChartByHand) {
   Chart chart = make_chart(birth("2000-02-04T20:40:23"));
   ASSERT_EQ(chart.pillars, four("庚辰", "戊寅", "壬辰", "庚戌"));
@@ -262,7 +262,6 @@ TEST(ChartUnknownHour, ThirteenCandidates) {
   EXPECT_EQ(chart.analysis.pillars.size(), 3u);
 }
 
-// The end of 2079 closes the range (the start: chart_library_test).
 // One chart filled again and again must hold exactly what a fresh one would:
 // nothing of a richer chart before may survive into a poorer one.
 TEST(ChartReuse, RefilledChartEqualsAFreshOne) {
@@ -284,6 +283,7 @@ TEST(ChartReuse, RefilledChartEqualsAFreshOne) {
   }
 }
 
+// The end of 2079 closes the range (the start: chart_library_test).
 TEST(ChartRange, Ends) {
   EXPECT_EQ(make_chart(birth("2079-12-31T23:59:59")).pillars.year, "己亥");
   EXPECT_THROW(make_chart(birth("2080-01-01T00:00:00")), InputError);

@@ -253,6 +253,7 @@ TEST(PillarCommand, FindListsMomentRanges) {
   ASSERT_EQ(found.status, 0) << found.err;
   Json moments = Json::parse(found.out);
   EXPECT_EQ(moments.at("schema"), 1);
+  ASSERT_FALSE(moments.at("moments").empty());
   for (const Json& moment : moments.at("moments"))
     EXPECT_LE(moment.at("first").get<std::string>(), moment.at("last").get<std::string>());
   Result table = run("find 甲子 丙寅 戊辰 壬子");

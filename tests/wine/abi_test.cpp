@@ -179,6 +179,17 @@ TEST_F(Library, ASecondCallReplacesOnlyItsOwnSlot) {
   if (second != first) {
     EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, first));
   }
+  // A text too long for the old block certainly gets a new one, so the old
+  // one must be gone.
+  using Password = const char*(PILLAR_CALL*)(pillar::Int, pillar::Int);
+  auto password = bind_as<Password>(pillar::Export::取得随机密码);
+  ASSERT_TRUE(password);
+  const char* short_text = password(8, 1);
+  ASSERT_TRUE(short_text && HeapValidate(GetProcessHeap(), 0, short_text));
+  const char* long_text = password(4096, 1);
+  ASSERT_TRUE(long_text);
+  ASSERT_NE(long_text, short_text);
+  EXPECT_FALSE(HeapValidate(GetProcessHeap(), 0, short_text));
 }
 
 // Every export reads its texts where they lie and nowhere else: each text
