@@ -13,8 +13,6 @@
 
 namespace pillar::cli {
 
-namespace {
-
 lunar::CivilDate parse_gregorian_date(std::string_view text) {
   chart::CivilMoment moment;
   try {
@@ -36,6 +34,8 @@ lunar::LunarDate lunar_date_of(const lunar::CivilDate& date) {
   }
   return *lunar;
 }
+
+namespace {
 
 std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
   return iso_date(date) + "  " + lunar_text(lunar) + " (" + lunar::year_animal(lunar.year) + ")  lunar " +
