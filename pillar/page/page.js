@@ -270,7 +270,7 @@ function render() {
   }
   const a = state.answer;
   if (!a) return;
-  chart.append(
+  chart.append(...[
     renderSummary(a),
     renderPillars(a),
     renderCandidates(a),
@@ -280,7 +280,7 @@ function render() {
     renderLuck(a),
     renderParts(a),
     renderCorrections(a),
-  );
+  ].filter(Boolean));
 }
 
 function renderSummary(a) {
