@@ -15,20 +15,19 @@ const char* const kPositions[] = {"年", "月", "日", "时"};
 
 // The commander of the birth day on the table's clock: the day of a jie is
 // day 1 of its month whatever the hour of its instant.
-std::string commander_of(std::int64_t term_utc) {
+std::string commander_of(Utc term_utc) {
   const auto& jie = jie_instants();
   int index = jie_index_at(term_utc);
-  std::int64_t birth_day = floor_div(term_utc + kTableClockOffset, kSecondsPerDay);
-  if (index + 1 < kJieCount && floor_div(jie[index + 1] + kTableClockOffset, kSecondsPerDay) == birth_day)
-    ++index;
-  std::int64_t jie_day = floor_div(jie[index] + kTableClockOffset, kSecondsPerDay);
+  std::int64_t birth_day = day_of(table_reading(term_utc));
+  if (index + 1 < kJieCount && day_of(table_reading(jie[index + 1])) == birth_day) ++index;
+  std::int64_t jie_day = day_of(table_reading(jie[index]));
   vocabulary::Name name = seasonal_strength::commander(jie_number_of_index(index), static_cast<int>(birth_day - jie_day) + 1);
   return name.empty() ? std::string() : utf8_of(name);
 }
 
 }  // namespace
 
-void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
+void analyse(const PillarNumbers& n, Utc term_utc, Analysis& a) {
   const Lexicon& x = lexicon();
   const int pairs[] = {n.year, n.month, n.day, n.hour};
   const int count = n.hour >= 0 ? 4 : 3;

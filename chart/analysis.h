@@ -11,6 +11,6 @@ namespace pillar::chart::detail {
 
 // Fills `a` in place (a reused chart keeps the storage of its lists);
 // `term_utc` is the instant the month pillar was read at.
-void analyse(const PillarNumbers& numbers, std::int64_t term_utc, Analysis& a);
+void analyse(const PillarNumbers& numbers, Utc term_utc, Analysis& a);
 
 }  // namespace pillar::chart::detail

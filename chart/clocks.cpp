@@ -11,10 +11,10 @@ namespace pillar::chart::detail {
 namespace {
 
 // Seconds the solar clock runs ahead of UTC at `utc`.
-double solar_offset(const Solar& solar, std::int64_t utc, double* equation = nullptr) {
+double solar_offset(const Solar& solar, Utc utc, double* equation = nullptr) {
   double offset = solar.longitude * 240.0;  // 4 minutes a degree
   if (solar.kind == SolarTime::Apparent) {
-    double eot = equation_of_time(utc);
+    double eot = equation_of_time(utc.seconds);
     if (equation) *equation = eot;
     offset += eot;
   }
@@ -22,7 +22,7 @@ double solar_offset(const Solar& solar, std::int64_t utc, double* equation = nul
 }
 
 std::string date_text(const lunar::CivilDate& date) {
-  return iso_of(seconds_of_civil(date.year, date.month, date.day, 0, 0, 0)).substr(0, 10);
+  return iso_of(Civil{date.year, date.month, date.day, 0, 0, 0}).substr(0, 10);
 }
 
 }  // namespace
@@ -41,13 +41,14 @@ Solar solar_of(const BirthInput& input) {
   return solar;
 }
 
-Reading read_at(std::int64_t utc, const Place& place, const Solar& solar) {
-  Reading r{utc, utc, 0, place.offset_at(utc).total};
+Reading read_at(Utc utc, const Place& place, const Solar& solar) {
+  Reading r{utc, utc, {}, offset_at(place, utc)};
   if (solar.kind == SolarTime::Clock) {
-    r.clock = utc + r.offset;
+    r.clock = reading_at<SolarClock>(utc, r.offset);
   } else {
-    r.clock = utc + std::llround(solar_offset(solar, utc));
-    if (solar.all_pillars) r.term_utc = r.clock - kTableClockOffset;
+    r.clock = reading_at<SolarClock>(utc, std::llround(solar_offset(solar, utc)));
+    // Year and month as if the solar clock were the table's.
+    if (solar.all_pillars) r.term_utc = instant_of(r.clock, kTableClockOffset);
   }
   return r;
 }
@@ -58,18 +59,18 @@ void check_range(const Reading& r) {
   if (!in_range(r)) out_of_range("the birth " + iso_of(r.utc) + "Z");
 }
 
-std::int64_t birth_instant(std::int64_t civil, const BirthInput& input, const Place& place) {
-  Place::Reading candidates = place.instants_of(civil);
-  if (candidates.kind == Place::Reading::Unique) return candidates.earlier;
+Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& place) {
+  Place::Reading candidates = place.instants_of(civil.seconds);
+  Utc earlier(candidates.earlier), later(candidates.later);
+  if (candidates.kind == Place::Reading::Unique) return earlier;
   const char* what = candidates.kind == Place::Reading::Gap ? "does not exist" : "occurs twice";
   if (input.fold == FoldChoice::Reject || !input.local.has_time)
     throw InputError("the local time " + iso_of(civil) + " in " + place.name() + " " + what +
                      " (a change of the clock's offset): it is either " +
-                     iso_with_offset(candidates.earlier, place.offset_at(candidates.earlier).total) + " (" +
-                     iso_of(candidates.earlier) + "Z) or " +
-                     iso_with_offset(candidates.later, place.offset_at(candidates.later).total) + " (" +
-                     iso_of(candidates.later) + "Z); choose the earlier or the later");
-  return input.fold == FoldChoice::Earlier ? candidates.earlier : candidates.later;
+                     iso_with_offset(earlier, offset_at(place, earlier)) + " (" + iso_of(earlier) + "Z) or " +
+                     iso_with_offset(later, offset_at(place, later)) + " (" + iso_of(later) + "Z); choose the " +
+                     "earlier or the later");
+  return input.fold == FoldChoice::Earlier ? earlier : later;
 }
 
 PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
@@ -87,7 +88,7 @@ PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
 
 void describe_corrections(const Reading& birth, const Place& place, const Solar& solar, bool hour_known,
                           Corrections& k) {
-  Place::Offset offset = place.offset_at(birth.utc);
+  Place::Offset offset = place.offset_at(birth.utc.seconds);
   k.zone = place.name();
   k.utc_offset_seconds = offset.total;
   k.dst_seconds = offset.dst;

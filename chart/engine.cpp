@@ -21,21 +21,22 @@ namespace {
 // The pillars of a date whose hour is unknown: the date's day pillar, its
 // year and month read at noon, and every hour of it as a candidate (早子, 丑
 // … 亥, 晚子).
-void date_pillars(std::int64_t noon, ZiSchool school, PillarNumbers& numbers, Chart& chart) {
-  std::int64_t midnight = noon - 12 * 3600;
-  numbers.day = day_pillar_of_day(floor_div(midnight, kSecondsPerDay));
+void date_pillars(CivilReading noon, ZiSchool school, PillarNumbers& numbers, Chart& chart) {
+  CivilReading midnight = noon - 12 * 3600;
+  numbers.day = day_pillar_of_day(day_of(midnight));
   numbers.hour = -1;
   chart.pillars = texts_of(numbers);
+  // The hours of the date as its own clock shows them.
   for (int hour = 0; hour <= 23; hour += hour == 0 ? 1 : 2)
-    chart.candidate_hours.push_back(pairs_utf8()[hour_pillar_at(midnight + hour * 3600, school)]);
+    chart.candidate_hours.push_back(pairs_utf8()[hour_pillar_at(SolarReading(midnight.seconds + hour * 3600), school)]);
 }
 
 }  // namespace
 
 Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool school) {
-  if (utc_seconds < first_instant() || utc_seconds >= end_instant())
-    out_of_range("the instant " + iso_of(utc_seconds) + "Z");
-  return texts_of(numbers_at(utc_seconds, utc_seconds + clock_offset_seconds, school));
+  const Utc utc(utc_seconds);
+  if (utc < first_instant() || utc >= end_instant()) out_of_range("the instant " + iso_of(utc) + "Z");
+  return texts_of(numbers_at(utc, reading_at<SolarClock>(utc, clock_offset_seconds), school));
 }
 
 Chart make_chart(const BirthInput& input) {
@@ -52,8 +53,8 @@ void make_chart(const BirthInput& input, Chart& chart) {
   const CivilMoment& m = input.local;
   const bool hour_known = m.has_time;
   // An unknown hour reads year and month at noon.
-  std::int64_t civil = seconds_of_civil(m.year, m.month, m.day, hour_known ? m.hour : 12,
-                                        hour_known ? m.minute : 0, hour_known ? m.second : 0);
+  const CivilReading civil = reading_of<CivilClock>(
+      {m.year, m.month, m.day, hour_known ? m.hour : 12, hour_known ? m.minute : 0, hour_known ? m.second : 0});
   Reading birth = read_at(birth_instant(civil, input, place), place, solar);
   check_range(birth);
   PillarNumbers numbers = numbers_of(birth, input);

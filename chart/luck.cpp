@@ -18,12 +18,12 @@ constexpr double kSecondsPerYear = 365.2425 * kSecondsPerDay;
 
 // A civil reading moved on by whole years and months (the day kept, or the
 // month's last day), then by seconds.
-std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t seconds) {
+CivilReading add_civil(CivilReading clock, int years, int months, std::int64_t seconds) {
   Civil c = civil_of(clock);
   int month_count = c.year * 12 + (c.month - 1) + years * 12 + months;
   int year = month_count / 12, month = month_count % 12 + 1;
   int day = std::min(c.day, days_in_month(year, month));
-  return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + seconds;
+  return reading_of<CivilClock>({year, month, day, c.hour, c.minute, c.second}) + seconds;
 }
 
 }  // namespace
@@ -38,11 +38,11 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   luck.forward = yang_year == (*input.sex == Sex::Male);
   std::int64_t distance =
       luck.forward ? jie[index + 1] - birth.term_utc : birth.term_utc - jie[index];
-  assign_iso_with_offset(luck.previous_jie, jie[index], place.offset_at(jie[index]).total);
-  assign_iso_with_offset(luck.next_jie, jie[index + 1], place.offset_at(jie[index + 1]).total);
+  assign_iso_with_offset(luck.previous_jie, jie[index], offset_at(place, jie[index]));
+  assign_iso_with_offset(luck.next_jie, jie[index + 1], offset_at(place, jie[index + 1]));
 
-  std::int64_t birth_civil = birth.utc + birth.offset;
-  std::int64_t start_civil;
+  const CivilReading birth_civil = birth.civil();
+  CivilReading start_civil;
   if (input.luck_method == LuckMethod::LibraryDays) {
     luck.method = "days";
     // Two hours of distance make ten days of life, counted in whole days.
@@ -51,7 +51,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     luck.months = static_cast<int>(days % 360 / 30);
     luck.days = static_cast<int>(days % 30);
     start_civil = birth_civil + days * kSecondsPerDay;
-    std::int64_t table_birth = birth.term_utc + kTableClockOffset;
+    TableReading table_birth = table_reading(birth.term_utc);
     luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
   } else {
     luck.method = "minutes";
@@ -63,8 +63,8 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
-  Place::Resolved start = place.resolve(start_civil);
-  assign_iso_with_offset(luck.start, start_civil - start.offset, start.offset);
+  Resolved start = resolve(place, start_civil);
+  assign_iso_with_offset(luck.start, civil_of(start_civil), start.offset);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
@@ -75,8 +75,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     Civil c = first;
     c.year += 10 * (i - 1);
     c.day = std::min(c.day, days_in_month(c.year, c.month));
-    Place::Resolved resolved =
-        place.resolve(seconds_of_civil(c.year, c.month, c.day, c.hour, c.minute, c.second));
+    Resolved resolved = resolve(place, reading_of<CivilClock>(c));
     double age = static_cast<double>(resolved.utc - birth.utc) / kSecondsPerYear;
     LuckPillar& pillar = luck.pillars[i - 1];
     set_text(pillar.pillar, pairs_utf8()[pair]);

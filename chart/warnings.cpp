@@ -62,20 +62,20 @@ void boundary_warnings(BoundaryContext& c) {
   const auto& jie = jie_instants();
   int index = jie_index_at(c.birth.term_utc);
   if (c.birth.term_utc - jie[index] <= margin)
-    warn_across(c, "jie", jie[index] - c.birth.term_utc, "the jie instant " + iso_of(jie[index] + kTableClockOffset) + "+08:00");
+    warn_across(c, "jie", jie[index] - c.birth.term_utc, "the jie instant " + iso_of(table_reading(jie[index])) + "+08:00");
   if (index + 1 < kJieCount && jie[index + 1] - c.birth.term_utc <= margin)
     warn_across(c, "jie", jie[index + 1] - c.birth.term_utc,
-                "the jie instant " + iso_of(jie[index + 1] + kTableClockOffset) + "+08:00");
+                "the jie instant " + iso_of(table_reading(jie[index + 1])) + "+08:00");
 
   if (c.hour_known) {
     // The hour pillars change at the odd hours, the day at midnight (or at 23:00).
-    std::int64_t of_day = mod(c.birth.clock, kSecondsPerDay);
+    std::int64_t of_day = mod(c.birth.clock.seconds, kSecondsPerDay);
     auto is_boundary = [](int hour) { return hour == 0 || hour == 24 || hour % 2 == 1; };
     int before = static_cast<int>(of_day / 3600), after = before + 1;
     while (!is_boundary(before)) --before;
     while (!is_boundary(after)) ++after;
-    std::int64_t previous = c.birth.clock - of_day + before * 3600;
-    std::int64_t next = c.birth.clock - of_day + after * 3600;
+    SolarReading previous = c.birth.clock - of_day + before * 3600;
+    SolarReading next = c.birth.clock - of_day + after * 3600;
     if (c.birth.clock - previous <= margin)
       warn_across(c, "clock", previous - c.birth.clock, "the change of the clock hour " + iso_of(previous).substr(11, 5));
     if (next - c.birth.clock <= margin)
@@ -83,13 +83,14 @@ void boundary_warnings(BoundaryContext& c) {
 
     // A clock reading near a change of the zone's offset may have been read
     // on the other offset.
-    Place::Offset offset = c.place.offset_at(c.birth.utc);
-    std::optional<std::int64_t> change;
-    if (c.birth.utc - offset.begins <= margin) change = offset.begins;
-    else if (offset.ends - c.birth.utc <= margin) change = offset.ends;
+    Place::Offset offset = c.place.offset_at(c.birth.utc.seconds);
+    const Utc begins(offset.begins), ends(offset.ends);
+    std::optional<Utc> change;
+    if (c.birth.utc - begins <= margin) change = begins;
+    else if (ends - c.birth.utc <= margin) change = ends;
     if (change) {
-      int other_offset = c.place.offset_at(*change == offset.begins ? *change - 1 : *change).total;
-      Reading other = read_at(c.birth.clock - other_offset, c.place, c.solar);
+      int other_offset = offset_at(c.place, *change == begins ? *change - 1 : *change);
+      Reading other = read_at(instant_of(c.birth.civil(), other_offset), c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
       if (in_range(other)) {
         PillarNumbers numbers = numbers_of(other, c.input);
