@@ -34,6 +34,17 @@ void address_text(const sockaddr_storage& address, std::string& ip, int& port) {
   ip = text;
 }
 
+// Whether `seen` can be the start of a request line: a method of capital
+// letters, then a space.
+bool could_begin_request(std::string_view seen) {
+  constexpr std::size_t kLongestMethod = 16;
+  for (std::size_t i = 0; i < seen.size() && i <= kLongestMethod; ++i) {
+    if (seen[i] == ' ') return i > 0;
+    if (seen[i] < 'A' || seen[i] > 'Z') return false;
+  }
+  return seen.size() <= kLongestMethod;
+}
+
 }  // namespace
 
 Connection::Connection(int socket, int stop_fd, const ConnectionLimits& limits)
@@ -67,6 +78,7 @@ Connection::Head Connection::read_head() {
     // The library's head ends at the first empty line, "\r\n" after a "\n".
     std::string_view seen(buffer_.data(), end_);
     if (seen.find("\n\r\n", searched) != std::string_view::npos) return Head::Ready;
+    if (seen.find("\n\n", searched) != std::string_view::npos || !could_begin_request(seen)) return Head::Malformed;
     searched = end_ < 2 ? 0 : end_ - 2;
     if (end_ >= limits_.head_bytes) return Head::TooLarge;
     if (!wait(POLLIN, deadline, !started)) return Head::Gone;

@@ -29,9 +29,10 @@ class Connection final : public httplib::Stream {
   // then ends at once.
   Connection(int socket, int stop_fd, const ConnectionLimits& limits);
 
-  enum class Head { Ready, Gone, TooLarge };
+  enum class Head { Ready, Gone, TooLarge, Malformed };
   // Waits for the next request and reads its head. Gone: the client closed,
-  // stayed idle or too slow, or the server stops.
+  // stayed idle or too slow, or the server stops. Malformed: the bytes
+  // cannot begin a request ("METHOD "), or its lines end without "\r".
   Head read_head();
   // What has been received and not read yet (after TooLarge: the head so far).
   std::string_view unread() const { return {buffer_.data() + begin_, end_ - begin_}; }

@@ -57,12 +57,6 @@ const char* status_text(int status) {
   }
 }
 
-std::string http_status_line(int status) {
-  switch (status) {
-    case 414: return "HTTP/1.1 414 URI Too Long\r\n";
-    default: return "HTTP/1.1 431 Request Header Fields Too Large\r\n";
-  }
-}
 
 // Content-Type without its parameters, in lower case.
 std::string media_type_of(const Request& request) {
@@ -279,6 +273,33 @@ void ChartServer::log(const Request& request, const Response& response) const {
   std::fflush(settings_.access_log);
 }
 
+// A head the library is not given: too large, or not a request at all.
+void ChartServer::refuse_head(Connection& connection, Connection::Head head) const {
+  std::string limit = std::to_string(settings_.limits.head_bytes);
+  bool line_ended = connection.unread().find('\n') != std::string_view::npos;
+  Response response;
+  if (head == Connection::Head::Malformed)
+    answer_error(response, 400, "not an HTTP request: expected METHOD TARGET HTTP/1.1 and lines ending in CR LF");
+  else if (!line_ended)
+    answer_error(response, 414, "request line longer than " + limit + " bytes");
+  else
+    answer_error(response, 431, "request head longer than " + limit + " bytes");
+  const char* reason = response.status == 400 ? "Bad Request"
+                       : response.status == 414 ? "URI Too Long"
+                                                : "Request Header Fields Too Large";
+  std::string answer = "HTTP/1.1 " + std::to_string(response.status) + " " + reason +
+                       "\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(response.body.size()) +
+                       "\r\nX-Content-Type-Options: nosniff\r\nContent-Security-Policy: " + kApiContentSecurityPolicy +
+                       "\r\nConnection: close\r\n\r\n" + response.body;
+  connection.write(answer.data(), answer.size());
+  if (settings_.access_log) {
+    Request request;
+    connection.get_remote_ip_and_port(request.remote_addr, request.remote_port);
+    request.method = "-";
+    log(request, response);
+  }
+}
+
 bool ChartServer::process_and_close_socket(int socket) {
   bool linger = false;
   {
@@ -286,24 +307,8 @@ bool ChartServer::process_and_close_socket(int socket) {
     for (std::size_t served = 0; !stopping_; ++served) {
       Connection::Head head = connection.read_head();
       if (head == Connection::Head::Gone) break;
-      if (head == Connection::Head::TooLarge) {
-        std::string_view seen = connection.unread();
-        int status = seen.find('\n') == std::string_view::npos ? 414 : 431;
-        Response response;
-        answer_error(response, status,
-                     status == 414 ? "request line longer than " + std::to_string(settings_.limits.head_bytes) + " bytes"
-                                   : "request head longer than " + std::to_string(settings_.limits.head_bytes) + " bytes");
-        std::string answer = http_status_line(status) + "Content-Type: application/json\r\nContent-Length: " +
-                             std::to_string(response.body.size()) +
-                             "\r\nX-Content-Type-Options: nosniff\r\nConnection: close\r\n\r\n" + response.body;
-        connection.write(answer.data(), answer.size());
-        if (settings_.access_log) {
-          Request request;
-          connection.get_remote_ip_and_port(request.remote_addr, request.remote_port);
-          request.method = "-";
-          response.body.clear();
-          log(request, response);
-        }
+      if (head != Connection::Head::Ready) {
+        refuse_head(connection, head);
         linger = true;
         break;
       }

@@ -43,6 +43,7 @@ class ChartServer final : public httplib::Server {
  private:
   bool process_and_close_socket(int socket) override;
   void add_routes();
+  void refuse_head(Connection& connection, Connection::Head head) const;
   void log(const httplib::Request& request, const httplib::Response& response) const;
 
   ServerSettings settings_;
