@@ -49,6 +49,7 @@ const char* status_text(int status) {
     case 400: return "malformed request";
     case 404: return "not found";
     case 405: return "method not allowed";
+    case 411: return "length required";
     case 413: return "request body too large";
     case 414: return "request line too long";
     case 415: return "unsupported media type";
@@ -167,6 +168,8 @@ Gate gate(const Request& request, Response& response, const std::string& cors_or
     if (std::stoull(length_text) > limit)
       return refuse(response, 413, "request body larger than " + std::to_string(limit) + " bytes");
   }
+  if (post && !request.has_header("Transfer-Encoding") && !request.has_header("Content-Length"))
+    return refuse(response, 411, "a POST needs Content-Length or Transfer-Encoding: chunked");
   if (post && media_type_of(request) != route->endpoint->post_media_type)
     return refuse(response, 415, "Content-Type: expected " + std::string(route->endpoint->post_media_type));
   return Gate::Unhandled;

@@ -392,6 +392,7 @@ TEST_F(Serve, MalformedRequestsAreRefused) {
       {"GET /api/v1/health HTTP/1.1\nHost: x\n\n", 400},
       {"POST /api/v1/chart HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: 5\r\nTransfer-Encoding: chunked\r\n\r\n", 400},
       {"POST /api/v1/chart HTTP/1.1\r\nContent-Type: application/json\r\nContent-Length: 99999999999999999999\r\n\r\n", 400},
+      {"POST /api/v1/chart HTTP/1.1\r\nContent-Type: application/json\r\n\r\n{}", 411},
   };
   for (const auto& [bytes, status] : cases) {
     SCOPED_TRACE(bytes.substr(0, 60));
