@@ -28,9 +28,11 @@ const LUNAR_DAYS = ['初一', '初二', '初三', '初四', '初五', '初六', 
   '廿一', '廿二', '廿三', '廿四', '廿五', '廿六', '廿七', '廿八', '廿九', '三十'];
 // Labels of the chart parts whose keys the page knows; others show their key.
 const PART_LABEL = {
-  palaces: '宫位', spirits: '神煞', minor_luck: '小运', fetal_origin: '胎元', fetal_breath: '胎息',
-  life_palace: '命宫', body_palace: '身宫', year: '年', month: '月', day: '日', hour: '时',
+  palaces: '宫位', spirits: '神煞', minor_luck: '小运', months: '流月', zodiac: '星座与生肖',
+  fetal_origin: '胎元', fetal_breath: '胎息', life: '命宫', body: '身宫', sign: '星座', animal: '生肖',
+  sign_rule: '星座依据', animal_rule: '生肖依据', year: '年', month: '月', day: '日', hour: '时',
 };
+const PART_KEYS = ['palaces', 'minor_luck', 'months', 'zodiac'];
 
 // Simplified to traditional, character by character: enough for the page's
 // own words and the engine's vocabulary (ten gods, phases, 纳音, months).
@@ -77,7 +79,7 @@ function el(tag, attributes, ...children) {
     else if (key.startsWith('on')) node.addEventListener(key.slice(2), value);
     else node.setAttribute(key, value === true ? '' : value);
   }
-  for (const child of children.flat()) {
+  for (const child of children.flat(Infinity)) {
     if (child === null || child === undefined || child === false) continue;
     node.append(typeof child === 'string' || typeof child === 'number' ? t(String(child)) : child);
   }
@@ -318,7 +320,7 @@ function renderPillars(a) {
   row('长生', (p) => (p ? p.growth_phase : ''));
   const spirits = a.spirits;
   if (spirits && typeof spirits === 'object' && !Array.isArray(spirits) && POSITIONS.some((pos) => Array.isArray(spirits[pos]))) {
-    row('神煞', (p, pos) => el('ul', { class: 'spirits' }, (spirits[pos] || []).map((s) => el('li', {}, typeof s === 'string' ? s : s.name || JSON.stringify(s)))));
+    row('神煞', (p, pos) => el('ul', { class: 'spirits' }, (spirits[pos] || []).map((name) => el('li', {}, String(name)))));
   }
   const table = el('table', { class: 'pillars' }, el('caption', {}, '四柱'), el('thead', {}, head), el('tbody', {}, rows));
   const voids = a.analysis.void;
@@ -455,7 +457,8 @@ function renderLuck(a) {
     'aria-current': i === current ? 'true' : null,
     onclick: () => { state.selectedLuck = i; render(); const again = document.querySelectorAll('.luck-step')[i]; if (again) again.focus(); },
   }, el('span', { class: 'age' }, `${Math.floor(p.age)}岁`), el('span', { class: 'year' }, p.start.slice(0, 4)),
-  pillarGlyphs(p.pillar), el('span', { class: 'god' }, p.ten_god), i === current ? el('span', { class: 'now-mark' }, '当前') : null)));
+  pillarGlyphs(p.pillar), el('span', { class: 'god' }, p.ten_god), spiritsText(p.spirits),
+  i === current ? el('span', { class: 'now-mark' }, '当前') : null)));
   const chosen = luck.pillars[selected];
   const from = Number(chosen.start.slice(0, 4));
   const birth = Number(a.corrections.local.slice(0, 4));
@@ -466,14 +469,14 @@ function renderLuck(a) {
     el('h3', {}, `${chosen.pillar}运的流年`),
     annual.length ? el('ol', { class: 'annual' }, annual.map((y) => el('li', { class: y.year === thisYear ? 'current' : null },
       el('span', { class: 'year' }, String(y.year)), el('span', { class: 'age' }, `${y.year - birth}岁`),
-      pillarGlyphs(y.pillar), el('span', { class: 'god' }, y.ten_god)))) : el('p', { class: 'note' }, '无'));
+      pillarGlyphs(y.pillar), el('span', { class: 'god' }, y.ten_god), spiritsText(y.spirits)))) : el('p', { class: 'note' }, '无'));
 }
 
 // Chart parts the engine may add (palaces, spirits, minor luck): shown as
 // they come, labelled where the page knows the key.
 function renderParts(a) {
   const sections = [];
-  for (const key of ['palaces', 'spirits', 'minor_luck']) {
+  for (const key of PART_KEYS) {
     if (a[key] === undefined || a[key] === null) continue;
     sections.push(el('section', { class: 'part' }, el('h2', {}, PART_LABEL[key]), renderValue(a[key])));
   }
@@ -481,12 +484,31 @@ function renderParts(a) {
 }
 
 function renderValue(value) {
-  if (Array.isArray(value)) return el('ul', {}, value.map((v) => el('li', {}, renderValue(v))));
+  if (Array.isArray(value)) return el('ul', { class: 'part-list' }, value.map((v) => el('li', {}, renderValue(v))));
+  if (value && typeof value === 'object' && typeof value.pillar === 'string') return renderPillarEntry(value);
   if (value && typeof value === 'object') {
     return el('dl', {}, Object.entries(value).map(([k, v]) => [el('dt', {}, PART_LABEL[k] || k), el('dd', {}, renderValue(v))]));
   }
   const text = String(value);
   return /^[甲乙丙丁戊己庚辛壬癸][子丑寅卯辰巳午未申酉戌亥]$/u.test(text) ? pillarGlyphs(text) : text;
+}
+
+// A pillar with what the engine says of it: age, year, jie, ten god, 纳音, 神煞.
+function renderPillarEntry(entry) {
+  const before = [];
+  if (typeof entry.age === 'number') before.push(`${Math.floor(entry.age)}岁`);
+  if (typeof entry.year === 'number') before.push(String(entry.year));
+  if (typeof entry.jie === 'string') before.push(entry.jie);
+  const after = [entry.ten_god, entry.nayin].filter((x) => typeof x === 'string');
+  return el('span', { class: 'pillar-entry' },
+    before.length ? el('span', { class: 'note' }, before.join(' ') + ' ') : null,
+    pillarGlyphs(entry.pillar),
+    after.length ? el('span', { class: 'god' }, ' ' + after.join(' ')) : null,
+    spiritsText(entry.spirits));
+}
+
+function spiritsText(spirits) {
+  return Array.isArray(spirits) && spirits.length ? el('span', { class: 'spirit-names' }, spirits.join(' ')) : null;
 }
 
 function signedDuration(seconds) {

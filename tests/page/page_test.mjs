@@ -196,6 +196,28 @@ test('at a phone width nothing scrolls sideways', async () => {
   await page.close();
 });
 
+test('chart parts the engine adds appear, and what arrives is shown as text, never markup', async () => {
+  const page = await browser.context.newPage();
+  // The API's answer with the parts of later engines, one name carrying markup.
+  await page.route('**/api/v1/chart?*', async (route) => {
+    const answer = await (await route.fetch()).json();
+    answer.spirits = { year: ['天乙贵人'], month: [], day: ['<img src=x id=injected>'], hour: ['华盖'] };
+    answer.palaces = { fetal_origin: { pillar: '壬申', ten_god: '比肩', nayin: '剑锋金' }, life: { pillar: '癸未', ten_god: '劫财', nayin: '杨柳木' } };
+    answer.minor_luck = [{ age: 1, year: 1990, pillar: '丙午', ten_god: '偏财' }];
+    await route.fulfill({ json: answer });
+  });
+  page.on('pageerror', (error) => consoleErrors.push(`parts: ${error.message}`));
+  await page.goto(server.url + '/?datetime=1990-05-17T14:30&sex=male');
+  await page.locator('.part').first().waitFor();
+  const spiritRow = page.locator('table.pillars tr', { hasText: '神煞' });
+  assert.match(await spiritRow.textContent(), /天乙贵人.*<img src=x id=injected>.*华盖/u);
+  assert.equal(await page.locator('#injected').count(), 0);
+  const parts = await page.locator('.parts').textContent();
+  assert.match(parts, /宫位.*胎元.*壬申.*比肩.*剑锋金.*命宫.*癸未/u);
+  assert.match(parts, /小运.*1岁.*1990.*丙午/u);
+  await page.close();
+});
+
 test('no errors in the browser console', () => {
   assert.deepEqual(consoleErrors, []);
 });
