@@ -1,9 +1,10 @@
 // One client connection as the HTTP library reads and writes it. The
-// library keeps every byte of a request's head it is sent, and a line
-// without an end grows without bound; so the head of each request is read
-// here first, whole, within a size and a time, and the library parses it
-// from memory. The body and the answer pass straight through, each read
-// and write within its timeout.
+// library keeps every header of a request in memory however many come
+// (160 MB of them, tried), and its read timeout restarts with each byte, so
+// a client sending slowly holds its worker for ever; so the head of each
+// request is read here first, whole, within a size and a time, and the
+// library parses it from memory. The body and the answer pass straight
+// through, each read and write within its timeout.
 #pragma once
 
 #include <chrono>
