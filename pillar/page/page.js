@@ -520,7 +520,8 @@ function renderCorrections(a) {
   const c = a.corrections;
   const lines = [];
   lines.push(`时区 ${c.zone}，当时 UTC${c.utc_offset}` + (c.dst_seconds ? `，其中夏令时 ${durationWords(c.dst_seconds)}` : '，无夏令时'));
-  lines.push(`出生时刻（世界时）${a.utc.replace('T', ' ').replace('Z', '')}`);
+  lines.push(`出生时刻（世界时）${a.utc.replace('T', ' ').replace('Z', '')}` +
+    (a.pillars.hour === null ? '：时辰不详，按当日正午定年柱、月柱' : ''));
   if (c.solar_kind === 'clock') {
     lines.push('日柱、时柱按钟表时间读');
   } else {
