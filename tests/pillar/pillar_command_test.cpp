@@ -1,6 +1,7 @@
 // The pillar command as its users run it: arguments and standard input in,
 // standard output, standard error and the exit status out.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -94,15 +96,30 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
       {"find 甲子 丙寅 戊辰", "pillars"},
       {"find 甲子 丙寅 戊辰 壬子 癸亥", "pillars"},
       {"find 甲子 丙寅 戊辰 壬子 --zi-hour x", "zi_hour"},
+      // Messages that once named the wrong fault.
+      {"chart 1990-05-17T14:30 --longitude 180.0000001", "180.0000001"},
+      {"chart 1990-05-17T14:30 --utc-offset '+ 8:00'", "expected +HH:MM"},
+      {"chart 1990-05-17T14:30 --tz= --sex male", "tz \"\""},
+      {"find --sex male 甲子 丙寅 戊辰 壬子", "--sex"},
+      {"find 甲子 丙寅 戊辰 壬子 癸亥 甲子 丙寅 戊辰 壬子", "four pillars"},
+      {"chart --batch --tz Nowhere", "Nowhere"},  // before any line is read
+      // Quoted short, as valid UTF-8, whatever was typed.
+      {"lunar $(head -c 100000 /dev/zero | tr '\\0' x)", "date"},
+      {"chart $(head -c 100000 /dev/zero | tr '\\0' x)", "datetime"},
+      {"chart 1990-05-17T14:30 --tz \"$(printf 'Asia/\\377\\033[2J')\"", "Asia/"},
+      {"chart \"$(printf '1990-05-17T14:3\\377')\"", "datetime"},
+      {"\"$(printf '\\377')\"", "subcommand"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
-    Result result = run(c.arguments);
+    Result result = run(c.arguments, R"({"datetime": "1990-05-17T14:30"})");
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     ASSERT_EQ(lines_of(result.err).size(), 1u) << result.err;
     EXPECT_EQ(result.err.rfind("pillar: ", 0), 0u) << result.err;
     EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
+    EXPECT_LT(result.err.size(), 500u);
+    EXPECT_NO_THROW((void)Json(result.err).dump()) << "not UTF-8: " << result.err;
   }
 }
 
@@ -237,14 +254,111 @@ TEST(PillarCommand, BatchSurvivesHostileLines) {
   }
 }
 
-// Output that cannot be written is a failure, never a silent success.
+// Output that cannot be written, or input that cannot be read, is a
+// failure, never a silent success nor an "internal error".
 TEST(PillarCommand, UnwritableOutputFails) {
   const std::string command = PILLAR_COMMAND;
   for (const std::string& line :
        {command + " chart 1990-05-17T14:30 >/dev/full 2>/dev/null",
-        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null"}) {
+        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null",
+        command + " --help >/dev/full 2>/dev/null", command + " chart --help >/dev/full 2>/dev/null"}) {
     int raw = std::system(line.c_str());
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << line;
+  }
+  for (const char* batch : {"lunar --batch", "chart --batch"}) {
+    std::string base = testing::TempDir() + "pillar_dir_" + std::to_string(getpid());
+    int raw = std::system((command + " " + batch + " </ 2>" + base).c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << batch;
+    EXPECT_EQ(read_file(base), "pillar: cannot read the input: Is a directory\n");
+    std::remove(base.c_str());
+  }
+}
+
+// A NUL byte is an error of its own line; every line gets exactly one
+// answer, numbered as it was read.
+TEST(PillarCommand, BatchesAnswerNulBytesInTheirLine) {
+  using namespace std::string_literals;
+  Result chart = run("chart --batch", "{\"datetime\": \"1990-05-17T14:30\"}\0 trailing\n"s +
+                                          R"({"datetime": "1990-05-17T14:30"})" "\n" +
+                                          R"({"datetime": "1990-05-17T14:30", "tz": "Asia/Sha\u0000nghai"})" "\n");
+  std::vector<std::string> lines = lines_of(chart.out);
+  ASSERT_EQ(lines.size(), 3u) << chart.out;
+  EXPECT_EQ(Json::parse(lines[0]).value("line", 0), 1);
+  EXPECT_TRUE(Json::parse(lines[1]).contains("schema"));
+  EXPECT_EQ(Json::parse(lines[2]).value("line", 0), 3);
+  EXPECT_NE(lines[2].find("nghai"), std::string::npos) << "the message was cut at the NUL";
+
+  Result lunar = run("lunar --batch", "2023-06-18\0\n2023-06-19\nbad\n2023-06-18\0x"s);
+  lines = lines_of(lunar.out);
+  ASSERT_EQ(lines.size(), 4u) << lunar.out;
+  for (int number : {1, 3, 4}) EXPECT_EQ(Json::parse(lines[number - 1]).value("line", 0), number);
+  EXPECT_EQ(Json::parse(lines[1]).at("date"), "2023-06-19");
+}
+
+// A line over 1 MiB gets its error without being held whole: under a memory
+// limit far below the line, the answers before and after it still come.
+TEST(PillarCommand, BatchesSkipOverlongLinesInBoundedMemory) {
+  const std::string command = PILLAR_COMMAND;
+  const std::string good = R"({"datetime": "1990-05-17T14:30"})";
+  for (const auto& [batch, first, last] :
+       {std::tuple{"chart --batch", good, good}, std::tuple{"lunar --batch", std::string("2023-06-18"),
+                                                            std::string("2023-06-19")}}) {
+    SCOPED_TRACE(batch);
+    std::string base = testing::TempDir() + "pillar_long_" + std::to_string(getpid());
+    std::string line = "(ulimit -v 300000; (echo '" + first + "'; head -c 400M /dev/zero; echo; echo '" + last +
+                       "') | " + command + " " + batch + " >" + base + ")";
+    int raw = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw;
+    std::vector<std::string> answers = lines_of(read_file(base));
+    std::remove(base.c_str());
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_FALSE(Json::parse(answers[0]).contains("error"));
+    EXPECT_EQ(Json::parse(answers[1]), Json::parse(R"({"error": "line longer than 1 MiB: not read", "line": 2})"));
+    EXPECT_FALSE(Json::parse(answers[2]).contains("error"));
+  }
+  // Just under the limit, a line is read and its error quotes a little of it.
+  Result near = run("chart --batch", R"({"tz": ")" + std::string(1000000, 'x') + R"("})" "\n");
+  EXPECT_LT(near.out.size(), 200u);
+  EXPECT_NE(near.out.find("tz"), std::string::npos) << near.out;
+}
+
+// A program can feed a batch one line at a time and read each answer before
+// it writes the next.
+TEST(PillarCommand, BatchesAnswerEachLineAsItComes) {
+  for (const auto& [arguments, question] :
+       {std::pair{"chart", R"({"datetime": "1990-05-17T14:30"})"}, std::pair{"lunar", "2023-06-18"}}) {
+    SCOPED_TRACE(arguments);
+    int to_child[2], from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    pid_t child = fork();
+    if (child == 0) {
+      dup2(to_child[0], 0);
+      dup2(from_child[1], 1);
+      for (int fd : {to_child[0], to_child[1], from_child[0], from_child[1]}) close(fd);
+      execl(PILLAR_COMMAND, PILLAR_COMMAND, arguments, "--batch", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    for (int round = 0; round < 2; ++round) {
+      std::string line = std::string(question) + "\n";
+      ASSERT_EQ(write(to_child[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      std::string answer;
+      char c = 0;
+      while (answer.empty() || answer.back() != '\n') {
+        pollfd ready{from_child[0], POLLIN, 0};
+        ASSERT_EQ(poll(&ready, 1, 30000), 1) << "no answer while the input stays open";
+        ASSERT_EQ(read(from_child[0], &c, 1), 1);
+        answer += c;
+      }
+      EXPECT_FALSE(Json::parse(answer).contains("error")) << answer;
+    }
+    close(to_child[1]);
+    close(from_child[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
 }
 
