@@ -7,8 +7,10 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -412,6 +414,114 @@ TEST(PillarCommand, OptionsReachTheChart) {
   Result batch = run("chart --batch", line);
   EXPECT_EQ(Json::parse(batch.out), chart_of(flags));
   EXPECT_EQ(chart_of(flags)["luck"]["annual"].size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// The keys each table of docs/chart-json.md lists, by the object it
+// describes: "chart", "chart.corrections", "chart.analysis.pillars[]",
+// "find", "lunar", "options" (the flags), "batch" (the batch keys).
+std::map<std::string, std::set<std::string>> documented_keys() {
+  std::ifstream doc(PILLAR_DOCS "/chart-json.md");
+  EXPECT_TRUE(doc) << PILLAR_DOCS "/chart-json.md";
+  std::map<std::string, std::set<std::string>> keys;
+  std::string object;
+  auto names_in = [](const std::string& cell) {
+    std::vector<std::string> names;
+    for (std::size_t open = cell.find('`'); open != std::string::npos; open = cell.find('`', open + 1)) {
+      std::size_t close = cell.find('`', open + 1);
+      names.push_back(cell.substr(open + 1, close - open - 1));
+      open = close;
+    }
+    return names;
+  };
+  for (std::string line; std::getline(doc, line);) {
+    if (line == "## Options of `pillar chart`") object = "options";
+    else if (line == "## The chart object") object = "chart";
+    else if (line == "## `pillar find`") object = "find";
+    else if (line == "## The lunar object") object = "lunar";
+    else if (line.starts_with("## ")) object.clear();
+    else if (object.starts_with("chart") && line.starts_with('`') && line.ends_with("`:"))
+      object = "chart." + line.substr(1, line.size() - 3);
+    if (object.empty() || !line.starts_with("| ") || line.starts_with("| key") || line.starts_with("| flag"))
+      continue;
+    std::vector<std::string> cells;
+    for (std::size_t from = 1, bar; (bar = line.find(" |", from)) != std::string::npos; from = bar + 2)
+      cells.push_back(line.substr(from, bar - from));
+    if (object == "options") {
+      for (const std::string& flag : names_in(cells.at(0))) keys["options"].insert(flag);
+      for (const std::string& key : names_in(cells.at(1))) keys["batch"].insert(key);
+      continue;
+    }
+    for (const std::string& name : names_in(cells.at(0))) {
+      std::size_t nested = name.find("[].");
+      if (nested == std::string::npos)
+        keys[object].insert(name);
+      else
+        keys[object + "." + name.substr(0, nested + 2)].insert(name.substr(nested + 3));
+    }
+  }
+  return keys;
+}
+
+std::set<std::string> keys_of(const Json& object) {
+  std::set<std::string> keys;
+  for (const auto& [key, value] : object.items()) keys.insert(key);
+  return keys;
+}
+
+// What the command writes and accepts is what docs/chart-json.md lists, key
+// for key, as the export list is held to docs/api.md.
+TEST(PillarCommand, JsonKeysAreTheDocumentedOnes) {
+  auto documented = documented_keys();
+  Json chart = chart_of("1990-05-17T14:30 --sex male --longitude 116.4 --margin 1440 --annual 2024");
+  ASSERT_FALSE(chart["warnings"].empty());
+  const std::map<std::string, Json> written = {
+      {"chart", chart},
+      {"chart.corrections", chart["corrections"]},
+      {"chart.analysis", chart["analysis"]},
+      {"chart.analysis.pillars[]", chart["analysis"]["pillars"][0]},
+      {"chart.luck", chart["luck"]},
+      {"chart.warnings[]", chart["warnings"][0]},
+      {"find", Json::parse(run("find 甲子 丙寅 戊辰 壬子 --json").out)},
+      {"lunar", Json::parse(run("lunar --json 2023-06-18").out)},
+  };
+  for (const auto& [object, json] : written) EXPECT_EQ(keys_of(json), documented[object]) << object;
+  EXPECT_EQ(keys_of(chart["lunar"]), documented["lunar"]);
+  EXPECT_EQ(documented.size(), written.size() + 2) << "a table of the document is not checked";
+
+  std::set<std::string> flags;  // as `pillar chart --help` lists them
+  for (const std::string& line : lines_of(run("chart --help").out))
+    if (std::size_t flag = line.find("--"); flag != std::string::npos && line.starts_with("  --"))
+      flags.insert(line.substr(flag, line.find(' ', flag) - flag));
+  std::set<std::string> documented_flags;
+  for (const std::string& flag : documented["options"])
+    if (flag.starts_with("--")) documented_flags.insert(flag.substr(0, flag.find(' ')));
+  EXPECT_EQ(flags, documented_flags);
+
+  std::string batch;  // every documented key is accepted (null counts as absent) ...
+  for (const std::string& key : documented["batch"])
+    if (key != "datetime") batch += R"({"datetime": "1990-05-17", ")" + key + R"(": null})" "\n";
+  for (const std::string& line : lines_of(run("chart --batch", batch).out))
+    EXPECT_FALSE(Json::parse(line).contains("error")) << line;
+  // ... and a key the document does not list is not.
+  EXPECT_NE(run("chart --batch", R"({"datetime": "1990-05-17", "zone": null})").out.find("unknown key"),
+            std::string::npos);
+}
+
+// A line's own zone replaces a default fixed offset, and the other way round.
+TEST(PillarCommand, BatchLineKeysReplaceTheDefaults) {
+  Result batch = run("chart --batch --utc-offset +03:00",
+                     R"({"datetime": "1990-05-17T14:30", "tz": "America/New_York"})" "\n"
+                     R"({"datetime": "1990-05-17T14:30"})" "\n");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 2u) << batch.out;
+  EXPECT_EQ(Json::parse(lines[0])["utc"], "1990-05-17T18:30:00Z");
+  EXPECT_EQ(Json::parse(lines[1])["utc"], "1990-05-17T11:30:00Z");
+  batch = run("chart --batch --tz America/New_York", R"({"datetime": "1990-05-17T14:30", "utc_offset": "+03:00"})");
+  EXPECT_EQ(Json::parse(batch.out)["utc"], "1990-05-17T11:30:00Z");
 }
 
 }  // namespace
