@@ -58,9 +58,11 @@ std::optional<PosixRule> PosixRule::closing(const std::string& path) {
 PosixRule::Stretch PosixRule::at(std::int64_t utc) const {
   auto stretch = [this](std::int64_t instant) {
     date::sys_info info = rule_->zone.get_info(date::sys_seconds(std::chrono::seconds(instant)));
-    bool saving = info.save.count() != 0;
     constexpr std::int64_t kFar = 100'000'000'000;
     std::int64_t begins = info.begin.time_since_epoch().count(), ends = info.end.time_since_epoch().count();
+    // A rule without changes leaves `save` unset.
+    if (begins <= -kFar && ends >= kFar) info.save = std::chrono::minutes(0);
+    bool saving = info.save.count() != 0;
     if (begins > -kFar) begins += saving ? start_shift_ : end_shift_;
     if (ends < kFar) ends += saving ? end_shift_ : start_shift_;
     return std::pair(Stretch{static_cast<int>(info.offset.count()),
