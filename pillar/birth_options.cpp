@@ -118,15 +118,19 @@ void apply_zone(BirthInput& input, const OptionValue& value) {
 }
 
 int parse_utc_offset(std::string_view text) {
-  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
-  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
+  // Seconds too: a place's mean time, as clocks showed before standard time, is rarely whole minutes.
+  constexpr const char* kShape = "expected +HH:MM or +HH:MM:SS (or -), e.g. +08:00";
+  if ((text.size() != 6 && text.size() != 9) || (text[0] != '+' && text[0] != '-') || text[3] != ':' ||
+      (text.size() == 9 && text[6] != ':'))
     reject("utc_offset", text, kShape);
   int hours = digits(text, 1, 2);
   int minutes = digits(text, 4, 2);
-  if (hours < 0 || minutes < 0) reject("utc_offset", text, kShape);
+  int extra = text.size() == 9 ? digits(text, 7, 2) : 0;
+  if (hours < 0 || minutes < 0 || extra < 0) reject("utc_offset", text, kShape);
   if (minutes > 59) reject("utc_offset", text, "minutes run 00-59");
-  if (hours * 60 + minutes > 18 * 60) reject("utc_offset", text, "not an offset within -18:00..+18:00");
-  int seconds = (hours * 60 + minutes) * 60;
+  if (extra > 59) reject("utc_offset", text, "seconds run 00-59");
+  int seconds = (hours * 60 + minutes) * 60 + extra;
+  if (seconds > 18 * 3600) reject("utc_offset", text, "not an offset within -18:00..+18:00");
   return text[0] == '-' ? -seconds : seconds;
 }
 
@@ -238,7 +242,7 @@ constexpr std::array<BirthOption, 15> kOptions = {{
      "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
      apply_lunar},
     {"tz", "--tz", "ZONE", "IANA time zone of the birth place (default Asia/Shanghai)", apply_zone},
-    {"utc_offset", "--utc-offset", "+HH:MM", "a fixed offset from UTC instead of a zone", apply_utc_offset},
+    {"utc_offset", "--utc-offset", "+HH:MM[:SS]", "a fixed offset from UTC instead of a zone", apply_utc_offset},
     {"sex", "--sex", "SEX", "male, female, 男 or 女 (luck needs it)", apply_sex},
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},

@@ -387,6 +387,18 @@ Json chart_of(const std::string& arguments) {
   return result.status == 0 ? Json::parse(result.out) : Json::object();
 }
 
+// Zones as the database has them: past 2037 (by the files' closing rules),
+// and before standard time, when a clock showed its own place's mean time.
+TEST(PillarCommand, ZonesReadAsTheDatabaseSays) {
+  Json summer = chart_of("2050-07-01T13:30 --tz America/New_York");
+  EXPECT_EQ(summer["utc"], "2050-07-01T17:30:00Z");
+  EXPECT_EQ(summer["corrections"]["dst_seconds"], 3600);
+  EXPECT_EQ(run("chart 2050-03-13T02:30 --tz America/New_York").status, 2);  // in the spring gap
+  Json beijing = chart_of("1890-06-01T13:10 --tz Asia/Shanghai --longitude 116.4 --solar-time mean");
+  EXPECT_EQ(beijing["corrections"]["solar_time"], "1890-06-01T13:10:00");
+  EXPECT_EQ(chart_of("2020-01-01T12:00 --utc-offset +07:45:40")["utc"], "2020-01-01T04:14:20Z");
+}
+
 // Each option changes what it should; the batch keys mean the same as the flags.
 TEST(PillarCommand, OptionsReachTheChart) {
   EXPECT_NE(chart_of("1990-05-17T23:30 --zi-hour day-at-23")["pillars"]["day"],
