@@ -11,6 +11,7 @@
 #include "batch.h"
 #include "birth_json.h"
 #include "birth_options.h"
+#include "input_lines.h"
 #include "chart_json.h"
 #include "json_writer.h"
 #include "lunar_input.h"
@@ -146,8 +147,10 @@ void post_charts(const Request& request, Response& response, const ContentReader
     chart::BirthInput defaults = birth_defaults_of(request.params);
     response.set_chunked_content_provider(
         kJsonLines, [read_body, defaults](std::size_t, httplib::DataSink& sink) {
-          cli::BatchLines batch(defaults);
+          cli::BatchAnswers answers(defaults);
+          cli::LineFeed lines;
           OutputBuffer out;
+          auto answer = [&](const cli::InputLines::Line& line) { answers.answer(line, out); };
           bool sent = true;
           auto send = [&] {
             sent = out.size() == 0 || sink.write(out.view().data(), out.size());
@@ -155,11 +158,11 @@ void post_charts(const Request& request, Response& response, const ContentReader
             return sent;
           };
           bool read = read_body([&](const char* data, std::size_t size) {
-            batch.feed({data, size}, out);
+            lines.feed({data, size}, answer);
             return send();
           });
           if (!read || !sent) return false;  // the client left or broke its body: no end to send
-          batch.finish(out);
+          lines.finish(answer);
           if (!send()) return false;
           sink.done();
           return true;
