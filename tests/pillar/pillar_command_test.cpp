@@ -479,6 +479,12 @@ TEST(PillarPlaces, GazetteerRowsAreWhole) {
   }
   EXPECT_GT(rows, 15000);
   EXPECT_GT(county_seats, 1900);
+}
+
+}  // namespace
+
+namespace {
+
 // The keys each table of docs/chart-json.md lists, by the object it
 // describes: "chart", "chart.corrections", "chart.analysis.pillars[]",
 // "find", "lunar", "options" (the flags), "batch" (the batch keys).
