@@ -33,18 +33,19 @@ void out_of_range(const std::string& what) {
 
 Solar solar_of(const BirthInput& input) {
   Solar solar;
-  if (input.longitude) {
-    solar.kind = input.solar_time.value_or(SolarTime::Apparent);
-    solar.longitude = *input.longitude;
-    solar.all_pillars = input.solar_time_all_pillars && solar.kind != SolarTime::Clock;
-  }
+  solar.kind = input.solar_time.value_or(input.longitude ? SolarTime::Apparent : SolarTime::Standard);
+  if (input.longitude) solar.longitude = *input.longitude;
+  solar.all_pillars = input.solar_time_all_pillars && needs_longitude(solar.kind);
   return solar;
 }
 
 Reading read_at(Utc utc, const Place& place, const Solar& solar) {
-  Reading r{utc, utc, {}, offset_at(place, utc)};
+  Place::Offset offset = place.offset_at(utc.seconds);
+  Reading r{utc, utc, {}, offset.total};
   if (solar.kind == SolarTime::Clock) {
-    r.clock = reading_at<SolarClock>(utc, r.offset);
+    r.clock = reading_at<SolarClock>(utc, offset.total);
+  } else if (solar.kind == SolarTime::Standard) {
+    r.clock = reading_at<SolarClock>(utc, offset.total - offset.dst);
   } else {
     r.clock = reading_at<SolarClock>(utc, std::llround(solar_offset(solar, utc)));
     // Year and month as if the solar clock were the table's.
@@ -95,11 +96,15 @@ void describe_corrections(const Reading& birth, const Place& place, const Solar&
   assign_iso_with_offset(k.local, birth.utc, offset.total);
   if (!hour_known) k.local.resize(10);
   assign_iso(k.utc, birth.utc, "Z");
-  k.solar_kind = solar.kind == SolarTime::Clock ? "clock" : solar.kind == SolarTime::Mean ? "mean" : "apparent";
+  static constexpr const char* kKindNames[] = {"clock", "standard", "mean", "apparent"};
+  k.solar_kind = kKindNames[static_cast<int>(solar.kind)];
+  k.dst_removed_seconds = solar.kind == SolarTime::Standard ? offset.dst : 0;
   k.equation_of_time_seconds.reset();
   k.longitude_seconds.reset();
   if (solar.kind == SolarTime::Clock) {
     k.solar_time.reset();
+  } else if (solar.kind == SolarTime::Standard) {
+    assign_iso(k.solar_time ? *k.solar_time : k.solar_time.emplace(), birth.clock);
   } else {
     double eot = 0;
     solar_offset(solar, birth.utc, &eot);

@@ -15,11 +15,11 @@ namespace pillar::chart::detail {
 [[noreturn]] void out_of_range(const std::string& what);
 
 struct Solar {
-  SolarTime kind = SolarTime::Clock;
+  SolarTime kind = SolarTime::Standard;
   double longitude = 0;
   bool all_pillars = false;
 };
-// The solar clock the input asks for: none (Clock) without a longitude.
+// The clock of day and hour the input asks for (BirthInput::solar_time).
 Solar solar_of(const BirthInput& input);
 
 // The place's offset in force at `utc`, daylight saving included.

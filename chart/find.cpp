@@ -49,9 +49,10 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
     Utc open_to;
     while (from < month_end) {
       Place::Offset offset = place.offset_at(from.seconds);
-      // Day and hour on the clock of the zone.
-      SolarReading clock = reading_at<SolarClock>(from, offset.total);
-      Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), offset.total)});
+      // Day and hour on the zone's standard time, as a chart reads them by default.
+      const int standard = offset.total - offset.dst;
+      SolarReading clock = reading_at<SolarClock>(from, standard);
+      Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), standard)});
       PillarNumbers at = numbers_at(from, clock, school);
       if (target.hour < 0) at.hour = -1;
       if (at == target) {

@@ -121,7 +121,12 @@ TEST(ChartZones, ChinaDaylightSavingGapAndFold) {
     EXPECT_NE(message.find("1986-05-03T18:30:00Z"), std::string::npos) << message;
   }
   gap.fold = FoldChoice::Later;
-  EXPECT_EQ(make_chart(gap).corrections.utc, "1986-05-03T18:30:00Z");
+  Chart later_gap = make_chart(gap);
+  EXPECT_EQ(later_gap.corrections.utc, "1986-05-03T18:30:00Z");
+  // 18:30 UTC was 02:30 standard time (丑), 03:30 on the moved clock (寅).
+  EXPECT_EQ(later_gap.pillars.hour->substr(3), "丑");
+  gap.solar_time = SolarTime::Clock;
+  EXPECT_EQ(make_chart(gap).pillars.hour->substr(3), "寅");
 
   BirthInput fold = birth("1986-09-14T01:50");
   EXPECT_THROW(make_chart(fold), InputError);
@@ -135,8 +140,66 @@ TEST(ChartZones, ChinaDaylightSavingGapAndFold) {
   Chart later = make_chart(fold);
   EXPECT_EQ(later.corrections.utc, "1986-09-13T17:50:00Z");
   EXPECT_EQ(later.corrections.dst_seconds, 0);
-  // The clock read 01:50 either way: day and hour agree.
-  EXPECT_EQ(earlier.pillars, later.pillars);
+  // On standard time the earlier 01:50 was 00:50, the 子 hour, the later one
+  // the 丑 hour; the clock read 01:50 either way.
+  EXPECT_EQ(earlier.pillars.hour->substr(3), "子");
+  EXPECT_EQ(earlier.corrections.solar_time, "1986-09-14T00:50:00");
+  EXPECT_EQ(earlier.corrections.dst_removed_seconds, 3600);
+  EXPECT_EQ(later.pillars.hour->substr(3), "丑");
+  fold.solar_time = SolarTime::Clock;
+  fold.fold = FoldChoice::Earlier;
+  Chart earlier_clock = make_chart(fold);
+  EXPECT_EQ(earlier_clock.pillars.hour->substr(3), "丑");
+  EXPECT_EQ(earlier_clock.corrections.dst_removed_seconds, 0);
+  EXPECT_FALSE(earlier_clock.corrections.solar_time);
+  fold.fold = FoldChoice::Later;
+  EXPECT_EQ(make_chart(fold).pillars, earlier_clock.pillars);
+}
+
+// Daylight saving moves the clock, not the sun: by default day and hour are
+// read on standard time. 1988-07-01 and -02 (丁巳 and 戊午 days) fell in
+// China's summer time; a 丁 day's 子 hour is 庚子, a 戊 day's 壬子.
+TEST(ChartZones, DaylightSavingIsNotTheHour) {
+  struct Case {
+    const char* when;
+    ZiSchool school;
+    const char *standard_day, *standard_hour, *clock_day, *clock_hour;
+  } cases[] = {
+      // 23:30 on the summer clock is 22:30 standard time, the 亥 hour, in every school.
+      {"1988-07-01T23:30", ZiSchool::DayChangesAt23, "丁巳", "辛亥", "戊午", "壬子"},
+      {"1988-07-01T23:30", ZiSchool::NextDayStem, "丁巳", "辛亥", "丁巳", "壬子"},
+      {"1988-07-01T23:30", ZiSchool::SameDayStem, "丁巳", "辛亥", "丁巳", "庚子"},
+      // 00:30 on the summer clock is 23:30 of the day before, the late 子 hour.
+      {"1988-07-02T00:30", ZiSchool::DayChangesAt23, "戊午", "壬子", "戊午", "壬子"},
+      {"1988-07-02T00:30", ZiSchool::NextDayStem, "丁巳", "壬子", "戊午", "壬子"},
+      {"1988-07-02T00:30", ZiSchool::SameDayStem, "丁巳", "庚子", "戊午", "壬子"},
+  };
+  for (const Case& c : cases) {
+    BirthInput input = birth(c.when);
+    input.zi_school = c.school;
+    Chart standard = make_chart(input);
+    EXPECT_EQ(standard.pillars.day + *standard.pillars.hour, std::string(c.standard_day) + c.standard_hour)
+        << c.when << " " << static_cast<int>(c.school);
+    input.solar_time = SolarTime::Clock;
+    Chart clock = make_chart(input);
+    EXPECT_EQ(clock.pillars.day + *clock.pillars.hour, std::string(c.clock_day) + c.clock_hour)
+        << c.when << " " << static_cast<int>(c.school);
+  }
+  Chart summer = make_chart(birth("1988-07-01T11:30"));
+  EXPECT_EQ(summer.corrections.solar_kind, "standard");
+  EXPECT_EQ(summer.corrections.solar_time, "1988-07-01T10:30:00");
+  EXPECT_EQ(summer.corrections.dst_removed_seconds, 3600);
+  EXPECT_EQ(summer.pillars.hour->substr(3), "巳");
+
+  // Abroad: 13:30 of a New York summer is 12:30 standard time, the 午 hour.
+  BirthInput abroad = birth("2000-07-04T13:30", "America/New_York");
+  EXPECT_EQ(make_chart(abroad).pillars.hour->substr(3), "午");
+  abroad.solar_time = SolarTime::Clock;
+  EXPECT_EQ(make_chart(abroad).pillars.hour->substr(3), "未");
+  // A winter birth has nothing to remove.
+  Chart winter = make_chart(birth("2000-01-04T13:30", "America/New_York"));
+  EXPECT_EQ(winter.corrections.dst_removed_seconds, 0);
+  EXPECT_EQ(winter.corrections.solar_time, "2000-01-04T13:30:00");
 }
 
 // 03:05 on 1988-04-17 in Shanghai, five minutes after the clocks went
