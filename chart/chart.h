@@ -177,8 +177,8 @@ struct Warning {
 struct Chart {
   Corrections corrections;
   Pillars pillars;
-  // The lunar date of the birth's civil date (as read on its clock); none
-  // outside the lunar calendar's span.
+  // The lunar date of the birth's civil date (as read on its clock at the
+  // instant used); none outside the lunar calendar's span.
   std::optional<lunar::LunarDate> lunar;
   std::vector<std::string> candidate_hours;  // unknown hour: the 13 candidates, 早子 … 亥, 晚子
   Analysis analysis;

@@ -37,13 +37,15 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
                        pair_of(wanted.day, "day"), wanted.hour ? pair_of(*wanted.hour, "hour") : -1};
   const Place& place = Place::kept(zone, utc_offset_seconds);
   const auto& jie = jie_instants();
+  // The end of 2079 on the zone's clock.
+  const Utc end_of_range(place.instants_of(seconds_of_civil(kLastYear + 1, 1, 1, 0, 0, 0)).earlier);
   std::vector<MomentRange> ranges;
   // The month pillar fixes the jie month (one in sixty); within it, walk the
   // stretches between clock boundaries, offset changes and the month's ends.
   for (int index = 1; index + 1 <= kJieCount; ++index) {
     if (mod(index + 13, 60) != target.month) continue;
     if (year_pillar_of_year(kFirstYear + (index - 1) / 12) != target.year) continue;
-    Utc month_end = index + 1 < kJieCount ? jie[index + 1] : end_instant();
+    Utc month_end = index + 1 < kJieCount ? jie[index + 1] : end_of_range;
     Utc from = jie[index];
     std::optional<Utc> open_from;
     Utc open_to;

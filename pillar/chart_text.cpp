@@ -45,7 +45,10 @@ void add_header(TextTable& table, const chart::BirthInput& input, const chart::C
   std::string offset = "UTC" + chart::offset_text(c.utc_offset_seconds);
   std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
   if (c.dst_seconds != 0) zone += "（夏令时 " + chart::offset_text(c.dst_seconds) + "）";
-  table.add_row({"出生", civil_text(input.local) + "  " + zone});
+  // The reading of the instant used; a reading the clock skipped is named beside it.
+  std::string born = c.local.size() > 10 ? c.local.substr(0, 10) + " " + c.local.substr(11, 8) : civil_text(input.local);
+  if (born != civil_text(input.local)) zone += "（钟表跳过了 " + civil_text(input.local) + "）";
+  table.add_row({"出生", born + "  " + zone});
   if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
   table.add_row({"世界时", c.utc});
   if (c.solar_kind == "standard") {
