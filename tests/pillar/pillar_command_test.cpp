@@ -325,6 +325,21 @@ TEST(PillarCommand, OptionsReachTheChart) {
   EXPECT_TRUE(solar["corrections"]["solar_time"].is_string());
   EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method minutes")["luck"]["method"], "minutes");
 
+  // Summer time is taken off the hour unless the clock is asked for, by flag or key.
+  Json standard = chart_of("1988-07-01T11:30");
+  EXPECT_EQ(standard["corrections"]["dst_removed_seconds"], 3600);
+  EXPECT_EQ(standard["pillars"]["hour"], "乙巳");
+  EXPECT_EQ(chart_of("1988-07-01T11:30 --solar-time clock")["pillars"]["hour"], "丙午");
+  EXPECT_EQ(Json::parse(run("chart --batch", R"({"datetime": "1988-07-01T11:30", "solar_time": "clock"})").out),
+            chart_of("1988-07-01T11:30 --solar-time clock"));
+  EXPECT_NE(run("chart 1988-07-01T11:30").out.find("标准时  1988-07-01T10:30:00  钟表减去夏令时 1 小时"),
+            std::string::npos);
+
+  // The reading chosen in a gap is the one shown, with the date it had.
+  Result gap = run("chart 2018-11-04T00:30 --tz America/Sao_Paulo --fold earlier");
+  EXPECT_NE(gap.out.find("出生    2018-11-03 23:30:00"), std::string::npos) << gap.out;
+  EXPECT_NE(gap.out.find("九月廿六"), std::string::npos) << gap.out;
+
   // China's clocks went back at 02:00 on 1990-09-16: 01:30 happened twice.
   EXPECT_EQ(run("chart 1990-09-16T01:30").status, 2);
   EXPECT_EQ(chart_of("1990-09-16T01:30 --fold earlier")["utc"], "1990-09-15T16:30:00Z");
