@@ -154,12 +154,12 @@ void apply_longitude(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_solar_time(BirthInput& input, const OptionValue& value) {
-  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 3> kNames = {{
-      {"clock", chart::SolarTime::Clock}, {"mean", chart::SolarTime::Mean},
-      {"apparent", chart::SolarTime::Apparent},
+  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 4> kNames = {{
+      {"standard", chart::SolarTime::Standard}, {"clock", chart::SolarTime::Clock},
+      {"mean", chart::SolarTime::Mean}, {"apparent", chart::SolarTime::Apparent},
   }};
   input.solar_time = named_value("solar_time", text_of("solar_time", value), kNames,
-                                 "expected clock, mean or apparent");
+                                 "expected standard, clock, mean or apparent");
 }
 
 void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
@@ -247,7 +247,8 @@ constexpr std::array<BirthOption, 15> kOptions = {{
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},
     {"solar_time", "--solar-time", "KIND",
-     "clock, mean or apparent: the time day and hour are read from (default apparent with a longitude)",
+     "the time day and hour are read from: standard (the clock less daylight saving; the default), "
+     "clock (as the clock read), mean or apparent solar time (the default with a longitude)",
      apply_solar_time},
     {"solar_all_pillars", "--solar-all-pillars", "", "read year and month from solar time too",
      apply_solar_all_pillars},
