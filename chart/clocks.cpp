@@ -77,7 +77,7 @@ PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
   PillarNumbers numbers = numbers_at(r.term_utc, r.clock, input.zi_school);
   if (input.year_start == YearStart::LunarNewYear) {
     Civil day = civil_of(r.clock);
-    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day});
+    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day}, input.lunar_rule);
     if (!date)
       throw InputError("a year pillar from the lunar new year needs a date the lunar calendar holds, " +
                        date_text(lunar::kFirstDate) + " to " + date_text(lunar::kLastDate));

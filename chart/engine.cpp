@@ -59,7 +59,8 @@ void make_chart(const BirthInput& input, Chart& chart) {
   check_range(birth);
   PillarNumbers numbers = numbers_of(birth, input);
 
-  chart.lunar = lunar::lunar_of({m.year, m.month, m.day});
+  chart.lunar = lunar::lunar_of({m.year, m.month, m.day}, input.lunar_rule);
+  chart.lunar_rule = input.lunar_rule;
   describe_corrections(birth, place, solar, hour_known, chart.corrections);
   chart.candidate_hours.clear();
   if (hour_known)
