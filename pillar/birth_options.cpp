@@ -87,7 +87,10 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }  // namespace
 
 chart::CivilMoment parse_date_time(const char* what, std::string_view text) {
-  if (text.size() > 32 || text.find('\0') != text.npos)  // the engine's message quotes the text whole
+  // The engine's message quotes the text whole and as it is: only a short
+  // text of printable ASCII, as every date is, goes there.
+  auto printable_ascii = [](char c) { return c >= 0x20 && c < 0x7f; };
+  if (text.size() > 32 || !std::all_of(text.begin(), text.end(), printable_ascii))
     reject(what, text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
     return chart::parse_civil_moment(text);
