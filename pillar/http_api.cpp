@@ -95,14 +95,19 @@ chart::BirthInput birth_defaults_of(const Params& params) {
   return defaults;
 }
 
-// The one value a query must give, by key; no other keys.
-std::string only_value(const Params& params, const char* key) {
+// The query of `lunar` and `solar`: the date, and the rule as --lunar-rule.
+std::pair<std::string, lunar::LunarRule> lunar_query(const Params& params) {
   reject_repeats(params);
-  for (const auto& [name, value] : params)
-    if (name != key) throw InputError("unknown key " + cli::quoted_text(name));
-  auto it = params.find(key);
-  if (it == params.end()) throw InputError(std::string("key \"") + key + "\" is missing");
-  return it->second;
+  lunar::LunarRule rule = lunar::LunarRule::Almanac;
+  for (const auto& [key, value] : params) {
+    if (key == "lunar_rule")
+      rule = cli::lunar_rule_of(value);
+    else if (key != "date")
+      throw InputError("unknown key " + cli::quoted_text(key));
+  }
+  auto date = params.find("date");
+  if (date == params.end()) throw InputError("key \"date\" is missing");
+  return {date->second, rule};
 }
 
 void write_chart(Response& response, const chart::BirthInput& input) {
@@ -172,10 +177,11 @@ void post_charts(const Request& request, Response& response, const ContentReader
 
 void get_lunar(const Request& request, Response& response) {
   or_bad_input(response, [&] {
-    lunar::CivilDate date = cli::parse_gregorian_date(only_value(request.params, "date"));
+    auto [text, rule] = lunar_query(request.params);
+    lunar::CivilDate date = cli::parse_gregorian_date(text);
     OutputBuffer out;
     cli::JsonWriter json(out);
-    cli::write_lunar_json(json, date, cli::lunar_date_of(date));
+    cli::write_lunar_json(json, date, cli::lunar_date_of(date, rule), rule);
     out.push_back('\n');
     answer_json(response, out);
   });
@@ -183,10 +189,11 @@ void get_lunar(const Request& request, Response& response) {
 
 void get_solar(const Request& request, Response& response) {
   or_bad_input(response, [&] {
-    lunar::LunarDate lunar = cli::parse_lunar_moment(only_value(request.params, "date"), false).date;
+    auto [text, rule] = lunar_query(request.params);
+    lunar::LunarDate lunar = cli::parse_lunar_moment(text, false).date;
     OutputBuffer out;
     cli::JsonWriter json(out);
-    cli::write_lunar_json(json, cli::solar_date_of(lunar), lunar);
+    cli::write_lunar_json(json, cli::solar_date_of(lunar, rule), lunar, rule);
     out.push_back('\n');
     answer_json(response, out);
   });

@@ -315,6 +315,8 @@ TEST_F(Serve, EveryEndpointGoodAndBadAsDocumented) {
       {"GET", "/api/v1/lunar?day=2023-06-18", "", "", 400},
       {"GET", "/api/v1/solar?date=2023-L2-15", "", "", 200},
       {"GET", "/api/v1/solar?date=2022-L2-15", "", "", 400},
+      {"GET", "/api/v1/solar?date=2023-L2-15&lunar_rule=modern", "", "", 200},
+      {"GET", "/api/v1/lunar?date=1920-05-01&lunar_rule=today", "", "", 400},
       {"GET", "/api/v1/find?year=甲子&month=丙寅&day=戊辰&hour=壬子", "", "", 200},
       {"GET", "/api/v1/find?year=甲子&month=丙寅&day=戊辰&hour=壬子&tz=UTC&utc_offset=%2B08:00", "", "", 400},
       {"GET", "/api/v1/find?year=甲子&month=丙寅&day=戊辰&hour=子子", "", "", 400},
