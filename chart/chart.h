@@ -82,6 +82,12 @@ struct BirthInput {
   std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
   int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
   YearStart year_start = YearStart::LiChun;
+  // The lunar calendar's rule, for the chart's lunar date and a year from the
+  // lunar new year.
+  lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;
+  // A birth given as a lunar date: local then holds its Gregorian date under
+  // lunar_rule.
+  std::optional<lunar::LunarDate> lunar_date;
 };
 
 // Two-character texts such as "甲子".
@@ -180,6 +186,7 @@ struct Chart {
   // The lunar date of the birth's civil date (as read on its clock at the
   // instant used); none outside the lunar calendar's span.
   std::optional<lunar::LunarDate> lunar;
+  lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;  // the rule `lunar` follows
   std::vector<std::string> candidate_hours;  // unknown hour: the 13 candidates, 早子 … 亥, 晚子
   Analysis analysis;
   std::optional<Luck> luck;

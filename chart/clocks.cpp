@@ -105,7 +105,7 @@ std::optional<PillarNumbers> numbers_if_readable(const Reading& r, const BirthIn
   PillarNumbers numbers = numbers_at(r.term_utc, r.clock, input.zi_school);
   if (input.year_start == YearStart::LunarNewYear) {
     Civil day = civil_of(r.clock);
-    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day});
+    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day}, input.lunar_rule);
     if (!date) return std::nullopt;
     numbers.year = year_pillar_of_year(date->year);
   }

@@ -185,8 +185,8 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.key("lunar");
   if (chart.lunar) {
     lunar::CivilDate date = lunar::CivilDate{};
-    lunar::solar_of(*chart.lunar, date);
-    write_lunar_json(json, date, *chart.lunar);
+    lunar::solar_of(*chart.lunar, date, chart.lunar_rule);
+    write_lunar_json(json, date, *chart.lunar, chart.lunar_rule);
   } else {
     json.null();
   }
