@@ -61,7 +61,8 @@ void check_range(const Reading& r);
 // Reject, or when the hour is unknown).
 Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& place);
 
-// The pillar numbers of a reading, the year pillar counted as `input.year_start` says.
+// The pillar numbers of a reading, the year pillar counted as `input.year_start` says;
+// an InputError outside the range or, for that year, the lunar calendar.
 PillarNumbers numbers_of(const Reading& r, const BirthInput& input);
 // The same, or none where they cannot be read (outside the term table, or
 // outside the lunar calendar for a year from the lunar new year).
