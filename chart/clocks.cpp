@@ -63,8 +63,18 @@ Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& plac
   Place::Reading candidates = place.instants_of(civil.seconds);
   Utc earlier(candidates.earlier), later(candidates.later);
   if (candidates.kind == Place::Reading::Unique) return earlier;
+  if (!input.local.has_time) {
+    // Noon only reads year and month, on either instant; no fold to choose,
+    // unless the clocks skipped the whole day (Pacific/Apia, 2011-12-30).
+    constexpr std::int64_t kHalfDay = kSecondsPerDay / 2;
+    if (place.instants_of(civil.seconds - kHalfDay).kind == Place::Reading::Gap &&
+        place.instants_of(civil.seconds + kHalfDay - 1).kind == Place::Reading::Gap)
+      throw InputError("the date " + iso_of(civil).substr(0, 10) + " does not exist in " + place.name() +
+                       ": its clocks skipped that day");
+    return earlier;
+  }
   const char* what = candidates.kind == Place::Reading::Gap ? "does not exist" : "occurs twice";
-  if (input.fold == FoldChoice::Reject || !input.local.has_time)
+  if (input.fold == FoldChoice::Reject)
     throw InputError("the local time " + iso_of(civil) + " in " + place.name() + " " + what +
                      " (a change of the clock's offset): it is either " +
                      iso_with_offset(earlier, offset_at(place, earlier)) + " (" + iso_of(earlier) + "Z) or " +

@@ -278,6 +278,9 @@ TEST(PillarCommand, ZonesReadAsTheDatabaseSays) {
   EXPECT_EQ(summer["utc"], "2050-07-01T17:30:00Z");
   EXPECT_EQ(summer["corrections"]["dst_seconds"], 3600);
   EXPECT_EQ(run("chart 2050-03-13T02:30 --tz America/New_York").status, 2);  // in the spring gap
+  Result skipped = run("chart 2011-12-30 --tz Pacific/Apia --fold later");  // the date line moved
+  EXPECT_EQ(skipped.status, 2);
+  EXPECT_NE(skipped.err.find("skipped"), std::string::npos) << skipped.err;
   Json beijing = chart_of("1890-06-01T13:10 --tz Asia/Shanghai --longitude 116.4 --solar-time mean");
   EXPECT_EQ(beijing["corrections"]["solar_time"], "1890-06-01T13:10:00");
   EXPECT_EQ(chart_of("2020-01-01T12:00 --utc-offset +07:45:40")["utc"], "2020-01-01T04:14:20Z");
