@@ -97,7 +97,12 @@ struct ZoneRecord {
     auto plausible = [](int dst) { return dst != 0 && std::abs(dst) <= 2 * 3600 && dst % 60 == 0; };
     if (!before || !after || *before == *after) {
       std::optional<int> standard = before ? before : after;
-      return standard ? s.total - *standard : 0;
+      if (!standard) return 0;
+      // Saving while the clock shows the standard offset of both sides: the
+      // standard offset itself moved back by the saving (Argentina in
+      // 1999-2000, Louisville in 1974), an amount the files do not hold; it
+      // was an hour each time.
+      return s.total != *standard ? s.total - *standard : 3600;
     }
     int from_before = s.total - *before, from_after = s.total - *after;
     if (plausible(from_before) != plausible(from_after)) return plausible(from_before) ? from_before : from_after;
