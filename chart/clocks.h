@@ -58,7 +58,8 @@ void check_range(const Reading& r);
 
 // The UTC instant of the civil reading `civil` at `place`; a reading in a
 // gap or a fold is resolved by `input.fold` (an InputError when it says
-// Reject, or when the hour is unknown).
+// Reject). Without an hour, the noon that reads year and month needs no
+// choice; a day the clocks skipped is an InputError.
 Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& place);
 
 // The pillar numbers of a reading, the year pillar counted as `input.year_start` says;
