@@ -87,7 +87,10 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }  // namespace
 
 chart::CivilMoment parse_date_time(const char* what, std::string_view text) {
-  if (text.size() > 32 || text.find('\0') != text.npos)  // the engine's message quotes the text whole
+  // The engine's message quotes the text whole and as it is: only a short
+  // text of printable ASCII, as every date is, goes there.
+  auto printable_ascii = [](char c) { return c >= 0x20 && c < 0x7f; };
+  if (text.size() > 32 || !std::all_of(text.begin(), text.end(), printable_ascii))
     reject(what, text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
     return chart::parse_civil_moment(text);
@@ -154,12 +157,12 @@ void apply_longitude(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_solar_time(BirthInput& input, const OptionValue& value) {
-  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 3> kNames = {{
-      {"clock", chart::SolarTime::Clock}, {"mean", chart::SolarTime::Mean},
-      {"apparent", chart::SolarTime::Apparent},
+  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 4> kNames = {{
+      {"standard", chart::SolarTime::Standard}, {"clock", chart::SolarTime::Clock},
+      {"mean", chart::SolarTime::Mean}, {"apparent", chart::SolarTime::Apparent},
   }};
   input.solar_time = named_value("solar_time", text_of("solar_time", value), kNames,
-                                 "expected clock, mean or apparent");
+                                 "expected standard, clock, mean or apparent");
 }
 
 void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
@@ -269,7 +272,8 @@ constexpr std::array<BirthOption, 16> kOptions = {{
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},
     {"solar_time", "--solar-time", "KIND",
-     "clock, mean or apparent: the time day and hour are read from (default apparent with a longitude)",
+     "the time day and hour are read from: standard (the clock less daylight saving; the default), "
+     "clock (as the clock read), mean or apparent solar time (the default with a longitude)",
      apply_solar_time},
     {"solar_all_pillars", "--solar-all-pillars", "", "read year and month from solar time too",
      apply_solar_all_pillars},
