@@ -121,15 +121,19 @@ void apply_zone(BirthInput& input, const OptionValue& value) {
 }
 
 int parse_utc_offset(std::string_view text) {
-  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
-  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
+  // Seconds too: a place's mean time, as clocks showed before standard time, is rarely whole minutes.
+  constexpr const char* kShape = "expected +HH:MM or +HH:MM:SS (or -), e.g. +08:00";
+  if ((text.size() != 6 && text.size() != 9) || (text[0] != '+' && text[0] != '-') || text[3] != ':' ||
+      (text.size() == 9 && text[6] != ':'))
     reject("utc_offset", text, kShape);
   int hours = digits(text, 1, 2);
   int minutes = digits(text, 4, 2);
-  if (hours < 0 || minutes < 0) reject("utc_offset", text, kShape);
+  int extra = text.size() == 9 ? digits(text, 7, 2) : 0;
+  if (hours < 0 || minutes < 0 || extra < 0) reject("utc_offset", text, kShape);
   if (minutes > 59) reject("utc_offset", text, "minutes run 00-59");
-  if (hours * 60 + minutes > 18 * 60) reject("utc_offset", text, "not an offset within -18:00..+18:00");
-  int seconds = (hours * 60 + minutes) * 60;
+  if (extra > 59) reject("utc_offset", text, "seconds run 00-59");
+  int seconds = (hours * 60 + minutes) * 60 + extra;
+  if (seconds > 18 * 3600) reject("utc_offset", text, "not an offset within -18:00..+18:00");
   return text[0] == '-' ? -seconds : seconds;
 }
 
@@ -153,12 +157,12 @@ void apply_longitude(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_solar_time(BirthInput& input, const OptionValue& value) {
-  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 3> kNames = {{
-      {"clock", chart::SolarTime::Clock}, {"mean", chart::SolarTime::Mean},
-      {"apparent", chart::SolarTime::Apparent},
+  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 4> kNames = {{
+      {"standard", chart::SolarTime::Standard}, {"clock", chart::SolarTime::Clock},
+      {"mean", chart::SolarTime::Mean}, {"apparent", chart::SolarTime::Apparent},
   }};
   input.solar_time = named_value("solar_time", text_of("solar_time", value), kNames,
-                                 "expected clock, mean or apparent");
+                                 "expected standard, clock, mean or apparent");
 }
 
 void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
@@ -217,11 +221,27 @@ void apply_margin(BirthInput& input, const OptionValue& value) {
   input.margin_seconds = static_cast<int>(std::lround(minutes * 60));
 }
 
+// A lunar date takes its Gregorian date under the lunar rule, whichever of the
+// two options comes first.
+void settle_lunar_date(BirthInput& input) {
+  if (!input.lunar_date) return;
+  lunar::CivilDate date = solar_date_of(*input.lunar_date, input.lunar_rule);
+  input.local.year = date.year;
+  input.local.month = date.month;
+  input.local.day = date.day;
+}
+
 // A lunar date and time read on the birth place's clock: "1965 闰4 8 08:00".
 void apply_lunar(BirthInput& input, const OptionValue& value) {
   LunarMoment moment = parse_lunar_moment(text_of("lunar", value), true);
-  lunar::CivilDate date = solar_date_of(moment.date);
-  input.local = {date.year, date.month, date.day, moment.hour, moment.minute, moment.second, moment.has_time};
+  input.lunar_date = moment.date;
+  input.local = {0, 0, 0, moment.hour, moment.minute, moment.second, moment.has_time};
+  settle_lunar_date(input);
+}
+
+void apply_lunar_rule(BirthInput& input, const OptionValue& value) {
+  input.lunar_rule = lunar_rule_of(text_of("lunar_rule", value));
+  settle_lunar_date(input);
 }
 
 void apply_year_start(BirthInput& input, const OptionValue& value) {
@@ -233,20 +253,25 @@ void apply_year_start(BirthInput& input, const OptionValue& value) {
                                  "expected lichun (立春) or lunar-new-year (春节)");
 }
 
-constexpr std::array<BirthOption, 15> kOptions = {{
+constexpr std::array<BirthOption, 16> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
+    // Before --lunar, which it converts: the command line applies them in this order.
+    {"lunar_rule", "--lunar-rule", "RULE",
+     "the lunar calendar: almanac (default; before 1929 as the almanacs printed it) or modern (UTC+8 throughout)",
+     apply_lunar_rule},
     {"lunar", "--lunar", "LUNAR_DATE",
      "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
      apply_lunar},
     {"tz", "--tz", "ZONE", "IANA time zone of the birth place (default Asia/Shanghai)", apply_zone},
-    {"utc_offset", "--utc-offset", "+HH:MM", "a fixed offset from UTC instead of a zone", apply_utc_offset},
+    {"utc_offset", "--utc-offset", "+HH:MM[:SS]", "a fixed offset from UTC instead of a zone", apply_utc_offset},
     {"sex", "--sex", "SEX", "male, female, 男 or 女 (luck needs it)", apply_sex},
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},
     {"solar_time", "--solar-time", "KIND",
-     "clock, mean or apparent: the time day and hour are read from (default apparent with a longitude)",
+     "the time day and hour are read from: standard (the clock less daylight saving; the default), "
+     "clock (as the clock read), mean or apparent solar time (the default with a longitude)",
      apply_solar_time},
     {"solar_all_pillars", "--solar-all-pillars", "", "read year and month from solar time too",
      apply_solar_all_pillars},
