@@ -8,8 +8,10 @@
 #include <string>
 
 #include "chart.h"
+#include "chart_parts.h"
 #include "equation_of_time.h"
 #include "growth.h"
+#include "luck_methods.h"
 #include "pillar_arithmetic.h"
 #include "pillar_grade.h"
 #include "place.h"
@@ -344,16 +346,6 @@ void analyse(const PillarNumbers& n, std::int64_t term_utc, Analysis& a) {
 
 // ---- luck ----------------------------------------------------------------
 
-// A civil reading moved on by whole years and months (the day kept, or the
-// month's last day), then by seconds.
-std::int64_t add_civil(std::int64_t clock, int years, int months, std::int64_t seconds) {
-  Civil c = civil_of(clock);
-  int month_count = c.year * 12 + (c.month - 1) + years * 12 + months;
-  int year = month_count / 12, month = month_count % 12 + 1;
-  int day = std::min(c.day, days_in_month(year, month));
-  return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + seconds;
-}
-
 // Fills `luck` in place: a reused chart keeps the storage of its texts and lists.
 void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers& n, const detail::Place& place,
              Luck& luck) {
@@ -369,29 +361,30 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   assign_iso_with_offset(luck.next_jie, jie[index + 1], place.offset_at(jie[index + 1]).total);
 
   std::int64_t birth_civil = birth.utc + birth.offset;
-  std::int64_t start_civil;
+  std::int64_t jie_utc = luck.forward ? jie[index + 1] : jie[index];
+  LuckSpan span = luck_span(input.luck_method, distance, birth_civil, jie_utc + place.offset_at(jie_utc).total,
+                            luck.forward);
+  luck.method = luck_method_name(input.luck_method);
+  luck.years = span.years;
+  luck.months = span.months;
+  luck.days = span.days;
+  luck.hours = span.hours;
+  luck.minutes = span.minutes;
+  luck.seconds = span.seconds;
+  std::int64_t start_civil = luck_start_clock(input.luck_method, birth_civil, span);
   if (input.luck_method == LuckMethod::LibraryDays) {
-    luck.method = "days";
-    // Two hours of distance make ten days of life, counted in whole days.
-    std::int64_t days = distance / 720;
-    luck.years = static_cast<int>(days / 360);
-    luck.months = static_cast<int>(days % 360 / 30);
-    luck.days = static_cast<int>(days % 30);
-    start_civil = birth_civil + days * kSecondsPerDay;
+    // 取起运年龄 counts on the table's clock.
     std::int64_t table_birth = birth.term_utc + kTableClockOffset;
-    luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
+    luck.library_age = civil_of(table_birth + (start_civil - birth_civil)).year - civil_of(table_birth).year;
   } else {
-    luck.method = "minutes";
-    std::int64_t life = distance * 120;  // 3 days of distance are 360 days of life
-    constexpr std::int64_t kMonth = 30 * kSecondsPerDay, kYear = 12 * kMonth;
-    luck.years = static_cast<int>(life / kYear);
-    luck.months = static_cast<int>(life % kYear / kMonth);
-    luck.days = static_cast<int>(life % kMonth / kSecondsPerDay);
-    start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
   detail::Place::Resolved start = place.resolve(start_civil);
   assign_iso_with_offset(luck.start, start_civil - start.offset, start.offset);
+  luck.start_age = std::round(static_cast<double>(start.utc - birth.utc) / kSecondsPerYear * 10000) / 10000;
+  const int birth_year = civil_of(birth_civil).year;
+  luck.start_age_sui = civil_of(start_civil).year - birth_year + 1;
+  assign_handover(luck.handover, start.utc, start_civil);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
@@ -410,12 +403,13 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
     assign_iso_with_offset(pillar.start, c, resolved.offset);
     pillar.age = std::round(age * 100) / 100;
+    pillar.age_sui = c.year - birth_year + 1;
   }
   luck.annual.clear();
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
-      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair))});
+      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)), 0, {}});
     }
 }
 
@@ -629,6 +623,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
   else
     chart.luck.reset();
   chart.warnings.clear();
+  fill_parts({input, place, utc, birth.term_utc, numbers}, chart);
 
   // Without an hour, a jie anywhere on that day.
   BoundaryContext context{input,   place,          solar,      birth,

@@ -1,0 +1,133 @@
+#include "chart_parts.h"
+
+#include <string>
+
+#include "annotations.h"
+#include "cycle_facts.h"
+#include "cycle_texts.h"
+#include "minor_luck.h"
+#include "palaces.h"
+#include "periods.h"
+#include "zodiac.h"
+
+namespace pillar::chart::detail {
+
+namespace {
+
+constexpr int kMaxMinorAge = 200;
+
+PalaceNumbers palaces(const PartsContext& c) {
+  const PillarNumbers& n = c.numbers;
+  int month_branch = facts::branch_of(n.month);
+  if (c.input.palace_month == PalaceMonth::ZhongQi && c.term_utc >= zhongqi_instant(jie_index_at(c.term_utc)))
+    month_branch = (month_branch + 1) % 12;
+  return palaces_of(n.year, n.month, n.day, n.hour, month_branch, c.input.palace_stem);
+}
+
+void minor_luck(const PartsContext& c, Chart& chart, const std::array<int, 4>& natal, int birth_year) {
+  chart.minor_luck.clear();
+  if (!c.input.minor_luck_to || *c.input.minor_luck_to == 0) return;
+  if (c.numbers.hour < 0) throw InputError("小运 needs the hour of birth");
+  if (!chart.luck) throw InputError("小运 needs the sex (its direction is the luck's)");
+  const Luck& luck = *chart.luck;
+  int last = luck.pillars.back().age_sui + 9;  // the end of the last luck pillar
+  int to = *c.input.minor_luck_to < 0 ? last : *c.input.minor_luck_to;
+  if (to > last)
+    throw InputError("小运 to age " + std::to_string(to) + " runs beyond the last luck pillar asked for (it ends at " +
+                     std::to_string(last) + "); ask for more luck pillars");
+  if (to > kMaxMinorAge) throw InputError("小运 runs to age " + std::to_string(kMaxMinorAge) + " at most");
+  chart.minor_luck.resize(to);
+  for (int age = 1; age <= to; ++age) {
+    MinorLuck& m = chart.minor_luck[age - 1];
+    m.age = age;
+    m.year = birth_year + age - 1;
+    m.pair = minor_luck_pair(c.numbers.hour, luck.forward, age);
+    m.notes = c.input.annotate ? notes_of(m.pair, natal) : PillarNotes{};
+  }
+}
+
+void periods(const PartsContext& c, Chart& chart) {
+  Periods& p = chart.periods;
+  p.months.clear();
+  if (c.input.months_of)
+    for (const MonthPeriod& m : months_of_year(*c.input.months_of)) {
+      MonthOfYear& out = p.months.emplace_back();
+      out.pair = m.pair;
+      out.jie = m.jie;
+      assign_iso_with_offset(out.start, m.start, c.place.offset_at(m.start).total);
+    }
+  p.days.clear();
+  p.days_month.reset();
+  p.days_end.clear();
+  if (c.input.days_of) {
+    MonthDays days = days_of_month(c.input.days_of->first, c.input.days_of->second, c.place);
+    MonthOfYear& month = p.days_month.emplace();
+    month.pair = days.month.pair;
+    month.jie = days.month.jie;
+    assign_iso_with_offset(month.start, days.month.start, c.place.offset_at(days.month.start).total);
+    assign_iso_with_offset(p.days_end, days.end, c.place.offset_at(days.end).total);
+    for (int i = 0; i < days.count; ++i)
+      p.days.push_back({iso_of(days.days[i].day * kSecondsPerDay).substr(0, 10), days.days[i].pair});
+  }
+  p.hours.clear();
+  p.hours_date.clear();
+  if (c.input.hours_of) {
+    const lunar::CivilDate& d = *c.input.hours_of;
+    std::int64_t day = floor_div(seconds_of_civil(d.year, d.month, d.day, 0, 0, 0), kSecondsPerDay);
+    p.hours_date = iso_of(day * kSecondsPerDay).substr(0, 10);
+    for (const HourPeriod& h : hours_of_day(day, c.input.zi_school))
+      p.hours.push_back({h.first_hour, h.end_hour, h.pair, h.day_pair});
+  }
+}
+
+}  // namespace
+
+void assign_handover(std::string& out, std::int64_t start_utc, std::int64_t start_clock) {
+  int jie = jie_index_at(start_utc);
+  int year_stem = facts::stem_of(year_pillar_of_year(kFirstYear + (jie - 1) / 12));
+  int first = year_stem % 5, second = first + 5;
+  Civil civil = civil_of(start_clock);
+  out = "每逢";
+  out += texts::stem(first);
+  out += "、";
+  out += texts::stem(second);
+  out += "年" + std::to_string(civil.month) + "月" + std::to_string(civil.day) + "日交脱大运";
+}
+
+void fill_parts(const PartsContext& c, Chart& chart) {
+  const PillarNumbers& n = c.numbers;
+  const std::array<int, 4> natal = {n.year, n.month, n.day, n.hour};
+  chart.numbers = natal;
+  chart.annotated = c.input.annotate;
+  const facts::CycleFacts& f = facts::cycle_facts();
+  for (std::size_t i = 0; i < chart.analysis.pillars.size(); ++i) {
+    int pair = natal[i];
+    auto phase = texts::phase(f.phase[facts::stem_of(pair)][facts::branch_of(pair)]);
+    chart.analysis.pillars[i].self_phase.assign(phase.data(), phase.size());
+  }
+  chart.palaces = palaces(c);
+  Civil birth = civil_of(c.utc + c.place.offset_at(c.utc).total);
+  chart.sign = sign_of(c.input.sign_rule, floor_div(c.utc + c.place.offset_at(c.utc).total, kSecondsPerDay), c.utc);
+  chart.animal = animal_of_year(animal_year(c.input.animal_rule, c.utc, c.place));
+  chart.sign_rule = c.input.sign_rule == SignRule::FixedDates ? "dates" : "zhongqi";
+  chart.animal_rule = c.input.animal_rule == AnimalRule::LiChunInstant ? "lichun"
+                      : c.input.animal_rule == AnimalRule::LiChunDay  ? "lichun-day"
+                                                                       : "new-year";
+
+  if (chart.luck) {
+    Luck& luck = *chart.luck;
+    for (std::size_t i = 0; i < luck.pillars.size(); ++i) {
+      int step = static_cast<int>(i) + 1;
+      int pair = mod(n.month + (luck.forward ? step : -step), 60);
+      luck.pillars[i].notes = c.input.annotate ? notes_of(pair, natal) : PillarNotes{};
+    }
+    for (AnnualPillar& annual : luck.annual) {
+      annual.age_sui = annual.year - birth.year + 1;
+      annual.notes = c.input.annotate ? notes_of(year_pillar_of_year(annual.year), natal) : PillarNotes{};
+    }
+  }
+  minor_luck(c, chart, natal, birth.year);
+  periods(c, chart);
+}
+
+}  // namespace pillar::chart::detail
