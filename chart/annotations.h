@@ -1,20 +1,17 @@
 // Notes on a pillar met in the luck (a luck, minor or annual pillar) as seen
-// from the natal chart: numbers only; the edge turns them into texts.
+// from the natal chart: numbers only; the edge turns them into texts
+// (cycle_texts.h), the growth phases (星运, 自坐) among them.
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-#include "cycle_facts.h"
-
 namespace pillar::chart {
 
 struct PillarNotes {
   int pair = 0;
-  int star_phase = 0;   // the day stem's growth phase on the pillar's branch (星运)
-  int self_phase = 0;   // the pillar's own stem on its branch (自坐)
-  // Per natal position (year, month, day, hour): bit k = facts::RelationKind k
-  // holds between the stems or the branches.
+  // Per natal position (year, month, day, hour): bit k = the k-th relation
+  // kind of the chart (texts::relation(k)) holds between stems or branches.
   std::array<std::uint8_t, 4> relations{};
   std::uint8_t repeats = 0;   // bit i: 伏吟, the same pair as natal position i
   std::uint8_t opposes = 0;   // bit i: 反吟, stems and branches both clash with position i

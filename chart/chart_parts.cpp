@@ -3,8 +3,9 @@
 #include <string>
 
 #include "annotations.h"
-#include "cycle_facts.h"
+#include "clocks.h"
 #include "cycle_texts.h"
+#include "lexicon.h"
 #include "minor_luck.h"
 #include "palaces.h"
 #include "periods.h"
@@ -18,7 +19,7 @@ constexpr int kMaxMinorAge = 200;
 
 PalaceNumbers palaces(const PartsContext& c) {
   const PillarNumbers& n = c.numbers;
-  int month_branch = facts::branch_of(n.month);
+  int month_branch = n.month % 12;
   if (c.input.palace_month == PalaceMonth::ZhongQi && c.term_utc >= zhongqi_instant(jie_index_at(c.term_utc)))
     month_branch = (month_branch + 1) % 12;
   return palaces_of(n.year, n.month, n.day, n.hour, month_branch, c.input.palace_stem);
@@ -54,7 +55,7 @@ void periods(const PartsContext& c, Chart& chart) {
       MonthOfYear& out = p.months.emplace_back();
       out.pair = m.pair;
       out.jie = m.jie;
-      assign_iso_with_offset(out.start, m.start, c.place.offset_at(m.start).total);
+      assign_iso_with_offset(out.start, m.start, offset_at(c.place, m.start));
     }
   p.days.clear();
   p.days_month.reset();
@@ -64,8 +65,8 @@ void periods(const PartsContext& c, Chart& chart) {
     MonthOfYear& month = p.days_month.emplace();
     month.pair = days.month.pair;
     month.jie = days.month.jie;
-    assign_iso_with_offset(month.start, days.month.start, c.place.offset_at(days.month.start).total);
-    assign_iso_with_offset(p.days_end, days.end, c.place.offset_at(days.end).total);
+    assign_iso_with_offset(month.start, days.month.start, offset_at(c.place, days.month.start));
+    assign_iso_with_offset(p.days_end, days.end, offset_at(c.place, days.end));
     for (int i = 0; i < days.count; ++i)
       p.days.push_back({iso_of(days.days[i].day * kSecondsPerDay).substr(0, 10), days.days[i].pair});
   }
@@ -73,7 +74,7 @@ void periods(const PartsContext& c, Chart& chart) {
   p.hours_date.clear();
   if (c.input.hours_of) {
     const lunar::CivilDate& d = *c.input.hours_of;
-    std::int64_t day = floor_div(seconds_of_civil(d.year, d.month, d.day, 0, 0, 0), kSecondsPerDay);
+    std::int64_t day = day_of(reading_of<CivilClock>({d.year, d.month, d.day, 0, 0, 0}));
     p.hours_date = iso_of(day * kSecondsPerDay).substr(0, 10);
     for (const HourPeriod& h : hours_of_day(day, c.input.zi_school))
       p.hours.push_back({h.first_hour, h.end_hour, h.pair, h.day_pair});
@@ -82,11 +83,11 @@ void periods(const PartsContext& c, Chart& chart) {
 
 }  // namespace
 
-void assign_handover(std::string& out, std::int64_t start_utc, std::int64_t start_clock) {
+void assign_handover(std::string& out, Utc start_utc, CivilReading start_civil) {
   int jie = jie_index_at(start_utc);
-  int year_stem = facts::stem_of(year_pillar_of_year(kFirstYear + (jie - 1) / 12));
+  int year_stem = year_pillar_of_year(kFirstYear + (jie - 1) / 12) % 10;
   int first = year_stem % 5, second = first + 5;
-  Civil civil = civil_of(start_clock);
+  Civil civil = civil_of(start_civil);
   out = "每逢";
   out += texts::stem(first);
   out += "、";
@@ -99,15 +100,12 @@ void fill_parts(const PartsContext& c, Chart& chart) {
   const std::array<int, 4> natal = {n.year, n.month, n.day, n.hour};
   chart.numbers = natal;
   chart.annotated = c.input.annotate;
-  const facts::CycleFacts& f = facts::cycle_facts();
-  for (std::size_t i = 0; i < chart.analysis.pillars.size(); ++i) {
-    int pair = natal[i];
-    auto phase = texts::phase(f.phase[facts::stem_of(pair)][facts::branch_of(pair)]);
-    chart.analysis.pillars[i].self_phase.assign(phase.data(), phase.size());
-  }
+  for (std::size_t i = 0; i < chart.analysis.pillars.size(); ++i)
+    set_text(chart.analysis.pillars[i].self_phase, texts::growth(natal[i] % 10, natal[i] % 12));
   chart.palaces = palaces(c);
-  Civil birth = civil_of(c.utc + c.place.offset_at(c.utc).total);
-  chart.sign = sign_of(c.input.sign_rule, floor_div(c.utc + c.place.offset_at(c.utc).total, kSecondsPerDay), c.utc);
+  const CivilReading birth_civil = reading_at<CivilClock>(c.utc, offset_at(c.place, c.utc));
+  Civil birth = civil_of(birth_civil);
+  chart.sign = sign_of(c.input.sign_rule, day_of(birth_civil), c.utc);
   chart.animal = animal_of_year(animal_year(c.input.animal_rule, c.utc, c.place));
   chart.sign_rule = c.input.sign_rule == SignRule::FixedDates ? "dates" : "zhongqi";
   chart.animal_rule = c.input.animal_rule == AnimalRule::LiChunInstant ? "lichun"
@@ -121,10 +119,8 @@ void fill_parts(const PartsContext& c, Chart& chart) {
       int pair = mod(n.month + (luck.forward ? step : -step), 60);
       luck.pillars[i].notes = c.input.annotate ? notes_of(pair, natal) : PillarNotes{};
     }
-    for (AnnualPillar& annual : luck.annual) {
-      annual.age_sui = annual.year - birth.year + 1;
+    for (AnnualPillar& annual : luck.annual)
       annual.notes = c.input.annotate ? notes_of(year_pillar_of_year(annual.year), natal) : PillarNotes{};
-    }
   }
   minor_luck(c, chart, natal, birth.year);
   periods(c, chart);

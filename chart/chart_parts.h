@@ -14,15 +14,16 @@ namespace pillar::chart::detail {
 struct PartsContext {
   const BirthInput& input;
   const Place& place;
-  std::int64_t utc;        // the birth instant
-  std::int64_t term_utc;   // the instant compared with the jie and 中气
+  Utc utc;                 // the birth instant
+  Utc term_utc;            // the instant compared with the jie and 中气
   PillarNumbers numbers;   // hour -1 when unknown
 };
 
 void fill_parts(const PartsContext& context, Chart& chart);
 
-// The 交运 sentence of a luck starting at clock reading `start_clock` (year
-// stem of the year pillar at `start_utc`).
-void assign_handover(std::string& out, std::int64_t start_utc, std::int64_t start_clock);
+// The 交运 sentence of a luck starting at `start_utc`, read `start_civil`
+// on the birth's clock: the two stems of the years it comes round (the
+// year pillar's at the start and the one five on), the civil month and day.
+void assign_handover(std::string& out, Utc start_utc, CivilReading start_civil);
 
 }  // namespace pillar::chart::detail

@@ -37,16 +37,16 @@ LuckSpan of_whole_minutes(std::int64_t span, bool with_hours) {
 
 // The 时辰 of a clock reading as lunar-javascript numbers it for this count:
 // 子 0 (00:00-00:59), 丑 1 … 亥 11 (21:00-22:59), and 23:00-23:59 also 11.
-int double_hour(std::int64_t clock) {
-  int hour = static_cast<int>(mod(clock, kSecondsPerDay) / 3600);
+int double_hour(CivilReading clock) {
+  int hour = static_cast<int>(mod(clock.seconds, kSecondsPerDay) / 3600);
   return hour == 23 ? 11 : (hour + 1) / 2;
 }
 
 // Clock days between the two readings, and 时辰 between them: a day makes
 // four months, a 时辰 ten days.
-LuckSpan of_days_and_double_hours(std::int64_t from_clock, std::int64_t to_clock) {
+LuckSpan of_days_and_double_hours(CivilReading from_clock, CivilReading to_clock) {
   int hour_difference = double_hour(to_clock) - double_hour(from_clock);
-  std::int64_t day_difference = floor_div(to_clock, kSecondsPerDay) - floor_div(from_clock, kSecondsPerDay);
+  std::int64_t day_difference = day_of(to_clock) - day_of(from_clock);
   if (hour_difference < 0) {
     hour_difference += 12;
     --day_difference;
@@ -62,7 +62,7 @@ LuckSpan of_days_and_double_hours(std::int64_t from_clock, std::int64_t to_clock
 
 }  // namespace
 
-LuckSpan luck_span(LuckMethod method, std::int64_t span, std::int64_t birth_clock, std::int64_t jie_clock,
+LuckSpan luck_span(LuckMethod method, std::int64_t span, CivilReading birth_clock, CivilReading jie_clock,
                    bool forward) {
   switch (method) {
     case LuckMethod::LibraryDays: {
@@ -87,7 +87,7 @@ LuckSpan luck_span(LuckMethod method, std::int64_t span, std::int64_t birth_cloc
   return {};
 }
 
-std::int64_t luck_start_clock(LuckMethod method, std::int64_t birth_clock, const LuckSpan& s) {
+CivilReading luck_start_clock(LuckMethod method, CivilReading birth_clock, const LuckSpan& s) {
   std::int64_t elapsed = (static_cast<std::int64_t>(s.days) * 24 + s.hours) * 3600 + s.minutes * 60 + s.seconds;
   if (method == LuckMethod::LibraryDays)
     return birth_clock + (static_cast<std::int64_t>(s.years) * 360 + s.months * 30) * kSecondsPerDay + elapsed;
@@ -95,7 +95,7 @@ std::int64_t luck_start_clock(LuckMethod method, std::int64_t birth_clock, const
   int month_count = c.year * 12 + (c.month - 1) + s.years * 12 + s.months;
   int year = month_count / 12, month = month_count % 12 + 1;
   int day = std::min(c.day, calendar::days_in_month(year, month));
-  return seconds_of_civil(year, month, day, c.hour, c.minute, c.second) + elapsed;
+  return reading_of<CivilClock>({year, month, day, c.hour, c.minute, c.second}) + elapsed;
 }
 
 }  // namespace pillar::chart

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "chart.h"
+#include "pillar_arithmetic.h"
 
 namespace pillar::chart {
 
@@ -15,17 +16,17 @@ struct LuckSpan {
   bool operator==(const LuckSpan&) const = default;
 };
 
-// `span` is the distance to the jie in seconds; `birth_clock` and
-// `jie_clock` read birth and jie on the birth's clock (seconds since
-// 1970-01-01), for the counts that compare clock dates and 时辰.
-LuckSpan luck_span(LuckMethod method, std::int64_t span, std::int64_t birth_clock, std::int64_t jie_clock,
+// `span` is the distance to the jie in seconds; `birth` and `jie` read birth
+// and jie on the birth's civil clock, for the count that compares clock
+// dates and 时辰.
+LuckSpan luck_span(LuckMethod method, std::int64_t span, detail::CivilReading birth, detail::CivilReading jie,
                    bool forward);
 
-// The clock reading at which a span counted from `birth_clock` ends:
-// years and months on the civil month (the day kept, or the month's last
-// day), then days, hours, minutes and seconds as elapsed time. The library's
-// count adds its days alone (360-day years as plain days).
-std::int64_t luck_start_clock(LuckMethod method, std::int64_t birth_clock, const LuckSpan& span);
+// The civil reading at which a span counted from `birth` ends: years and
+// months on the civil month (the day kept, or the month's last day), then
+// days, hours, minutes and seconds as elapsed time. The library's count adds
+// its days alone (360-day years as plain days).
+detail::CivilReading luck_start_clock(LuckMethod method, detail::CivilReading birth, const LuckSpan& span);
 
 }  // namespace pillar::chart
 

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "calendar.h"
+#include "exports.h"
+#include "texts.h"
+#include "clocks.h"
 #include "pillar_arithmetic.h"
 
 namespace pillar::chart {
@@ -34,11 +37,11 @@ MonthDays days_of_month(int year, int month, const detail::Place& place) {
     throw InputError("the days of " + std::to_string(year) + "-" + std::to_string(month) +
                      " lie outside the term table (1880-02 to 2079-11)");
   const auto& jie = jie_instants();
-  auto day_of = [&](std::int64_t utc) { return floor_div(utc + place.offset_at(utc).total, kSecondsPerDay); };
+  auto civil_day = [&](Utc utc) { return day_of(reading_at<CivilClock>(utc, offset_at(place, utc))); };
   MonthDays result{};
   result.month = {month_pair_of_index(index), jie_number_of_index(index), jie[index]};
   result.end = jie[index + 1];
-  std::int64_t first = day_of(jie[index]), end = day_of(jie[index + 1]);
+  std::int64_t first = civil_day(jie[index]), end = civil_day(jie[index + 1]);
   for (std::int64_t day = first; day < end && result.count < static_cast<int>(result.days.size()); ++day)
     result.days[result.count++] = {day, day_pillar_of_day(day)};
   return result;
@@ -53,7 +56,7 @@ std::array<HourPeriod, 13> hours_of_day(std::int64_t day, ZiSchool school) {
   int first = 0;
   for (HourPeriod& slot : hours) {
     int end = first == 0 || first == 23 ? first + 1 : first + 2;
-    std::int64_t clock = day * kSecondsPerDay + first * 3600;
+    SolarReading clock(day * kSecondsPerDay + first * 3600);
     slot = {first, end, hour_pillar_at(clock, school), day_pillar_at(clock, school)};
     first = end;
   }
@@ -64,12 +67,22 @@ std::array<HourPeriod, 13> hours_of_day(std::int64_t day, ZiSchool school) {
 
 namespace pillar::chart {
 
-std::int64_t zhongqi_instant(int jie_index) {
+std::string_view term_name(int number) {
+  // pillarcore keeps the names behind 取节气名称.
+  static const std::array<std::string, 24> names = [] {
+    std::array<std::string, 24> result;
+    for (int i = 0; i < 24; ++i) result[i] = utf8_of(取节气名称(i + 1));
+    return result;
+  }();
+  return names[number - 1];
+}
+
+detail::Utc zhongqi_instant(int jie_index) {
   // The library's date values count seconds from 1899-12-30, 25569 days before 1970.
   constexpr std::int64_t kUnixEpochInLibrarySeconds = 25569 * detail::kSecondsPerDay;
   int year = detail::kFirstYear + jie_index / 12;
   auto local = calendar::term_instant(year, detail::jie_number_of_index(jie_index) + 1);
-  return *local - kUnixEpochInLibrarySeconds - detail::kTableClockOffset;
+  return detail::Utc(*local - kUnixEpochInLibrarySeconds - detail::kTableClockOffset);
 }
 
 }  // namespace pillar::chart

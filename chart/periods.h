@@ -5,8 +5,10 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "chart.h"
+#include "pillar_arithmetic.h"
 #include "place.h"
 
 namespace pillar::chart {
@@ -14,7 +16,7 @@ namespace pillar::chart {
 struct MonthPeriod {
   int pair;             // the month pillar
   int jie;              // pillarcore's term number of the jie that opens it (立春 1 … 小寒 23)
-  std::int64_t start;   // the jie instant, UTC seconds
+  detail::Utc start;    // the jie instant
 };
 // The twelve months of the year that begins at 立春 of `year` (立春 … 小寒).
 // InputError unless all twelve lie in the term table (1880-2078).
@@ -26,7 +28,7 @@ struct DayPeriod {
 };
 struct MonthDays {
   MonthPeriod month;       // the month whose jie falls in the civil month asked
-  std::int64_t end;        // the next jie instant, UTC
+  detail::Utc end;         // the next jie instant
   int count;
   std::array<DayPeriod, 33> days;  // the jie's day to the day before the next jie's, on the place's clock
 };
@@ -47,5 +49,7 @@ std::array<HourPeriod, 13> hours_of_day(std::int64_t day, ZiSchool school);
 namespace pillar::chart {
 // The instant (UTC seconds) of the 中气 inside the month opened by the jie at
 // `jie_index` (pillar_arithmetic's numbering): 大寒 after 小寒, 雨水 after 立春 …
-std::int64_t zhongqi_instant(int jie_index);
+detail::Utc zhongqi_instant(int jie_index);
+// The UTF-8 name of term `number` (pillarcore's numbers: 1 立春 … 24 大寒).
+std::string_view term_name(int number);
 }  // namespace pillar::chart

@@ -6,6 +6,7 @@
 #include "exports.h"
 #include "lunar_calendar.h"
 #include "periods.h"
+#include "clocks.h"
 #include "pillar_arithmetic.h"
 #include "texts.h"
 
@@ -38,7 +39,7 @@ const Signs& signs() {
 
 const std::string& sign_name(int sign) { return signs().names[sign]; }
 
-int sign_of(SignRule rule, std::int64_t civil_day, std::int64_t utc) {
+int sign_of(SignRule rule, std::int64_t civil_day, Utc utc) {
   if (rule == SignRule::FixedDates) {
     const std::string& name = utf8_of(取星座(static_cast<Date>(civil_day + kUnixEpochDay)));
     for (int sign = 0; sign < 12; ++sign)
@@ -53,8 +54,8 @@ int sign_of(SignRule rule, std::int64_t civil_day, std::int64_t utc) {
   return ((zhongqi - 4) / 2 % 12 + 12) % 12;  // 春分 白羊
 }
 
-int animal_year(AnimalRule rule, std::int64_t utc, const detail::Place& place) {
-  std::int64_t clock = utc + place.offset_at(utc).total;
+int animal_year(AnimalRule rule, Utc utc, const detail::Place& place) {
+  const CivilReading clock = reading_at<CivilClock>(utc, offset_at(place, utc));
   Civil civil = civil_of(clock);
   if (rule == AnimalRule::LunarNewYear) {
     std::optional<lunar::LunarDate> date = lunar::lunar_of({civil.year, civil.month, civil.day});
@@ -62,10 +63,10 @@ int animal_year(AnimalRule rule, std::int64_t utc, const detail::Place& place) {
     return date->year;
   }
   // The 立春 of the birth's calendar year (index 1 of its year).
-  std::int64_t lichun = jie_instants()[(civil.year - kFirstYear) * 12 + 1];
+  const Utc lichun = jie_instants()[(civil.year - kFirstYear) * 12 + 1];
   if (rule == AnimalRule::LiChunInstant) return utc >= lichun ? civil.year : civil.year - 1;
-  std::int64_t lichun_day = floor_div(lichun + place.offset_at(lichun).total, kSecondsPerDay);
-  return floor_div(clock, kSecondsPerDay) >= lichun_day ? civil.year : civil.year - 1;
+  std::int64_t lichun_day = day_of(reading_at<CivilClock>(lichun, offset_at(place, lichun)));
+  return day_of(clock) >= lichun_day ? civil.year : civil.year - 1;
 }
 
 }  // namespace pillar::chart

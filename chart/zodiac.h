@@ -5,8 +5,12 @@
 #include <string>
 
 namespace pillar::chart::detail {
+template <class Clock>
+struct Moment;
+struct UtcClock;
+using Utc = Moment<UtcClock>;
 class Place;
-}
+}  // namespace pillar::chart::detail
 
 namespace pillar::chart {
 
@@ -18,14 +22,14 @@ enum class AnimalRule { LiChunInstant, LiChunDay, LunarNewYear };
 
 // 0 白羊 … 11 双鱼. `civil_day` is the birth's civil day (days since
 // 1970-01-01); `utc` the birth instant.
-int sign_of(SignRule rule, std::int64_t civil_day, std::int64_t utc);
+int sign_of(SignRule rule, std::int64_t civil_day, detail::Utc utc);
 // The sign's name from pillarcore's table, UTF-8.
 const std::string& sign_name(int sign);
 
 // The year (as a Gregorian year number) whose animal a birth at `utc` takes,
 // its civil day read on `place`'s clock. InputError outside the lunar
 // calendar for the new-year rule.
-int animal_year(AnimalRule rule, std::int64_t utc, const detail::Place& place);
+int animal_year(AnimalRule rule, detail::Utc utc, const detail::Place& place);
 // 0 鼠 … 11 猪.
 constexpr int animal_of_year(int year) { return ((year - 4) % 12 + 12) % 12; }
 

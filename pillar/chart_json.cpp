@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "cycle_facts.h"
 #include "cycle_texts.h"
 #include "json_writer.h"
 #include "lunar_json.h"
@@ -108,7 +107,6 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
 }
 
 namespace texts = chart::texts;
-namespace facts = chart::facts;
 
 void write_positions(JsonWriter& json, unsigned bits) {
   json.begin_array();
@@ -119,34 +117,33 @@ void write_positions(JsonWriter& json, unsigned bits) {
 
 // The notes on a luck, minor or annual pillar, seen from the natal day pillar.
 void write_notes(JsonWriter& json, const chart::PillarNotes& notes, const std::array<int, 4>& natal) {
-  const facts::CycleFacts& f = facts::cycle_facts();
-  const int stem = facts::stem_of(notes.pair), branch = facts::branch_of(notes.pair);
+  const int stem = notes.pair % 10, branch = notes.pair % 12;
   json.begin_object();
   json.member("nayin", texts::nayin(notes.pair));
   json.member("void", texts::void_branches(notes.pair));
-  json.member("star_phase", texts::phase(notes.star_phase));
-  json.member("self_phase", texts::phase(notes.self_phase));
+  json.member("star_phase", texts::growth(natal[2] % 10, branch));
+  json.member("self_phase", texts::growth(stem, branch));
   json.key("hidden");
   json.begin_array();
-  for (int i = 0; i < f.hidden_count[branch]; ++i) {
+  texts::HiddenStems hidden = texts::hidden_stems(branch);
+  for (int i = 0; i < hidden.count; ++i) {
     json.begin_object();
-    json.member("stem", texts::stem(f.hidden[branch][i]));
-    json.member("ten_god", texts::ten_god(natal[2], f.hidden[branch][i]));
+    json.member("stem", texts::stem(hidden.stems[i]));
+    json.member("ten_god", texts::ten_god(natal[2], hidden.stems[i]));
     json.end_object();
   }
   json.end_array();
   json.key("relations");
   json.begin_array();
   for (std::size_t position = 0; position < natal.size(); ++position)
-    for (int kind = 0; kind < facts::kRelationKindCount; ++kind) {
+    for (int kind = 0; kind < texts::relation_count(); ++kind) {
       if (!(notes.relations[position] >> kind & 1u)) continue;
-      bool stems = facts::of_stems(kind);
+      bool stems = texts::relation_of_stems(kind);
       json.begin_object();
       json.member("with", kPositions[position]);
       json.member("kind", texts::relation(kind));
       json.member("first", stems ? texts::stem(stem) : texts::branch(branch));
-      json.member("second", stems ? texts::stem(facts::stem_of(natal[position]))
-                                  : texts::branch(facts::branch_of(natal[position])));
+      json.member("second", stems ? texts::stem(natal[position] % 10) : texts::branch(natal[position] % 12));
       json.end_object();
     }
   json.end_array();
@@ -161,7 +158,7 @@ void write_notes(JsonWriter& json, const chart::PillarNotes& notes, const std::a
 
 void write_pair(JsonWriter& json, int pair, int day_pair) {
   json.member("pillar", texts::pair(pair));
-  json.member("ten_god", texts::ten_god(day_pair, facts::stem_of(pair)));
+  json.member("ten_god", texts::ten_god(day_pair, pair % 10));
 }
 
 void write_palace(JsonWriter& json, int pair, int day_pair) {

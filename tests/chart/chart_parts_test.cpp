@@ -177,14 +177,16 @@ TEST(Notes, RelationsRepeatsClashesAndTheDayVoid) {
   EXPECT_TRUE(void_branch.in_day_void);
   EXPECT_EQ(texts::void_branches(10), "申、酉");  // its own decade's void
   EXPECT_FALSE(notes_of(12, natal).in_day_void);  // 丙子
-  // 己丑 against 甲子: 甲己 合, 子丑 合 on three positions; against 丙寅 nothing.
+  // 己丑 against 甲子: 甲己 合 and 子丑 合; against 丙寅 nothing.
   PillarNotes combine = notes_of(25, natal);
-  EXPECT_EQ(combine.relations[0], 1u << facts::kStemCombination | 1u << facts::kBranchCombination);
+  std::string kinds;
+  for (int kind = 0; kind < texts::relation_count(); ++kind)
+    if (combine.relations[0] >> kind & 1u) kinds += std::string(texts::relation(kind)) + (texts::relation_of_stems(kind) ? "干" : "支");
+  EXPECT_EQ(kinds, "合干合支");
   EXPECT_EQ(combine.relations[1], 0u);
   // 星运 of the day stem 甲 on 亥 is 长生; 自坐 of 辛亥 is 沐浴.
-  PillarNotes own = notes_of(47, natal);  // 辛亥
-  EXPECT_EQ(texts::phase(own.star_phase), "长生");
-  EXPECT_EQ(texts::phase(own.self_phase), "沐浴");
+  EXPECT_EQ(texts::growth(0, 11), "长生");
+  EXPECT_EQ(texts::growth(7, 11), "沐浴");
 }
 
 TEST(Zodiac, SignAndAnimalByEachRule) {
