@@ -19,7 +19,16 @@ struct PillarNotes {
   bool operator==(const PillarNotes&) const = default;
 };
 
-// `natal` holds the four natal pairs, the hour -1 when unknown.
-PillarNotes notes_of(int pair, const std::array<int, 4>& natal);
+// The natal chart's side of every note, worked out once: a chart notes a
+// hundred pillars or more (小运 to old age), each then a few lookups.
+class NatalNotes {
+ public:
+  // `natal` holds the four natal pairs, the hour -1 when unknown.
+  explicit NatalNotes(const std::array<int, 4>& natal);
+  const PillarNotes& of(int pair) const { return notes_[pair]; }
+
+ private:
+  std::array<PillarNotes, 60> notes_;  // of every pair: a chart notes most of them
+};
 
 }  // namespace pillar::chart

@@ -1,5 +1,6 @@
 #include "chart_parts.h"
 
+#include <optional>
 #include <string>
 
 #include "annotations.h"
@@ -25,7 +26,7 @@ PalaceNumbers palaces(const PartsContext& c) {
   return palaces_of(n.year, n.month, n.day, n.hour, month_branch, c.input.palace_stem);
 }
 
-void minor_luck(const PartsContext& c, Chart& chart, const std::array<int, 4>& natal, int birth_year) {
+void minor_luck(const PartsContext& c, Chart& chart, const std::optional<NatalNotes>& notes, int birth_year) {
   chart.minor_luck.clear();
   if (!c.input.minor_luck_to || *c.input.minor_luck_to == 0) return;
   if (c.numbers.hour < 0) throw InputError("小运 needs the hour of birth");
@@ -43,7 +44,7 @@ void minor_luck(const PartsContext& c, Chart& chart, const std::array<int, 4>& n
     m.age = age;
     m.year = birth_year + age - 1;
     m.pair = minor_luck_pair(c.numbers.hour, luck.forward, age);
-    m.notes = c.input.annotate ? notes_of(m.pair, natal) : PillarNotes{};
+    m.notes = notes ? notes->of(m.pair) : PillarNotes{};
   }
 }
 
@@ -112,17 +113,20 @@ void fill_parts(const PartsContext& c, Chart& chart) {
                       : c.input.animal_rule == AnimalRule::LiChunDay  ? "lichun-day"
                                                                        : "new-year";
 
+  // Notes only when asked: the natal side costs a little to work out.
+  std::optional<NatalNotes> notes;
+  if (c.input.annotate) notes.emplace(natal);
   if (chart.luck) {
     Luck& luck = *chart.luck;
     for (std::size_t i = 0; i < luck.pillars.size(); ++i) {
       int step = static_cast<int>(i) + 1;
       int pair = mod(n.month + (luck.forward ? step : -step), 60);
-      luck.pillars[i].notes = c.input.annotate ? notes_of(pair, natal) : PillarNotes{};
+      luck.pillars[i].notes = notes ? notes->of(pair) : PillarNotes{};
     }
     for (AnnualPillar& annual : luck.annual)
-      annual.notes = c.input.annotate ? notes_of(year_pillar_of_year(annual.year), natal) : PillarNotes{};
+      annual.notes = notes ? notes->of(year_pillar_of_year(annual.year)) : PillarNotes{};
   }
-  minor_luck(c, chart, natal, birth.year);
+  minor_luck(c, chart, notes, birth.year);
   periods(c, chart);
 }
 

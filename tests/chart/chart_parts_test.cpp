@@ -168,17 +168,18 @@ TEST(Periods, MonthsDaysAndHoursOfAYear) {
 
 TEST(Notes, RelationsRepeatsClashesAndTheDayVoid) {
   // Natal 甲子 丙寅 甲子 (day void 戌亥) 甲子.
-  const std::array<int, 4> natal = {0, 2, 0, 0};
-  PillarNotes repeat = notes_of(0, natal);   // 甲子 again
+  const NatalNotes natal({0, 2, 0, 0});
+  auto notes_of = [&](int pair) { return natal.of(pair); };
+  PillarNotes repeat = notes_of(0);   // 甲子 again
   EXPECT_EQ(repeat.repeats, 0b1101);
-  PillarNotes clash = notes_of(6, natal);    // 庚午: 甲庚 and 子午 clash
+  PillarNotes clash = notes_of(6);    // 庚午: 甲庚 and 子午 clash
   EXPECT_EQ(clash.opposes, 0b1101);
-  PillarNotes void_branch = notes_of(10, natal);  // 甲戌: 戌 is void of the 甲子 day
+  PillarNotes void_branch = notes_of(10);  // 甲戌: 戌 is void of the 甲子 day
   EXPECT_TRUE(void_branch.in_day_void);
   EXPECT_EQ(texts::void_branches(10), "申、酉");  // its own decade's void
-  EXPECT_FALSE(notes_of(12, natal).in_day_void);  // 丙子
+  EXPECT_FALSE(notes_of(12).in_day_void);  // 丙子
   // 己丑 against 甲子: 甲己 合 and 子丑 合; against 丙寅 nothing.
-  PillarNotes combine = notes_of(25, natal);
+  PillarNotes combine = notes_of(25);
   std::string kinds;
   for (int kind = 0; kind < texts::relation_count(); ++kind)
     if (combine.relations[0] >> kind & 1u) kinds += std::string(texts::relation(kind)) + (texts::relation_of_stems(kind) ? "干" : "支");
