@@ -1,5 +1,6 @@
 #include "chart_parts.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -89,11 +90,28 @@ void assign_handover(std::string& out, Utc start_utc, CivilReading start_civil) 
   int year_stem = year_pillar_of_year(kFirstYear + (jie - 1) / 12) % 10;
   int first = year_stem % 5, second = first + 5;
   Civil civil = civil_of(start_civil);
-  out = "每逢";
-  out += texts::stem(first);
-  out += "、";
-  out += texts::stem(second);
-  out += "年" + std::to_string(civil.month) + "月" + std::to_string(civil.day) + "日交脱大运";
+  // Put together by hand: a chart's texts are made in a few hundred
+  // instructions, and a formatted print alone would take more.
+  char text[96];
+  std::size_t n = 0;
+  auto put = [&](std::string_view piece) {
+    std::memcpy(text + n, piece.data(), piece.size());
+    n += piece.size();
+  };
+  auto put_number = [&](int value) {
+    if (value >= 10) text[n++] = static_cast<char>('0' + value / 10);
+    text[n++] = static_cast<char>('0' + value % 10);
+  };
+  put("每逢");
+  put(texts::stem(first));
+  put("、");
+  put(texts::stem(second));
+  put("年");
+  put_number(civil.month);
+  put("月");
+  put_number(civil.day);
+  put("日交脱大运");
+  out.assign(text, n);
 }
 
 void fill_parts(const PartsContext& c, Chart& chart) {

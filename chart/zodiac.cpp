@@ -19,15 +19,23 @@ namespace {
 // 1970-01-01 is day 25569 of the library's dates.
 constexpr std::int64_t kUnixEpochDay = 25569;
 
-// pillarcore keeps the fixed-date table (取星座); the sign of a date is found
-// by asking it, and the twelve names by asking it of a day inside each sign.
+// pillarcore keeps the fixed-date table (取星座): the twelve names are asked
+// of a day inside each sign, and the sign of every month and day once, of a
+// leap year.
 struct Signs {
   std::array<std::string, 12> names;
+  std::array<std::array<std::uint8_t, 32>, 13> of_date{};  // [month][day]
   Signs() {
     for (int sign = 0; sign < 12; ++sign) {
       int month = (sign + 3) % 12 + 1;  // 白羊 holds 1 April, 金牛 1 May …
-      names[sign] = utf8_of(取星座(static_cast<Date>(calendar::day_of(2001, month, 1))));
+      names[sign] = utf8_of(取星座(static_cast<Date>(calendar::day_of(2000, month, 1))));
     }
+    for (int month = 1; month <= 12; ++month)
+      for (int day = 1; day <= calendar::days_in_month(2000, month); ++day) {
+        const std::string& name = utf8_of(取星座(static_cast<Date>(calendar::day_of(2000, month, day))));
+        for (int sign = 0; sign < 12; ++sign)
+          if (names[sign] == name) of_date[month][day] = static_cast<std::uint8_t>(sign);
+      }
   }
 };
 const Signs& signs() {
@@ -41,10 +49,8 @@ const std::string& sign_name(int sign) { return signs().names[sign]; }
 
 int sign_of(SignRule rule, std::int64_t civil_day, Utc utc) {
   if (rule == SignRule::FixedDates) {
-    const std::string& name = utf8_of(取星座(static_cast<Date>(civil_day + kUnixEpochDay)));
-    for (int sign = 0; sign < 12; ++sign)
-      if (signs().names[sign] == name) return sign;
-    return 0;
+    calendar::CivilDate date = calendar::civil_date_of(civil_day + kUnixEpochDay);
+    return signs().of_date[date.month][date.day];
   }
   // The 中气 inside the jie month, or the one before it.
   int index = jie_index_at(utc);
