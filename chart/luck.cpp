@@ -45,15 +45,14 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   luck.minutes = span.minutes;
   luck.seconds = span.seconds;
   const CivilReading start_civil = luck_start_clock(input.luck_method, birth_civil, span);
-  if (input.luck_method == LuckMethod::LibraryDays) {
-    // 取起运年龄 counts its years on the table's clock.
-    TableReading table_birth = table_reading(birth.term_utc);
-    luck.library_age = civil_of(table_birth + (start_civil - birth_civil)).year - civil_of(table_birth).year;
-  } else {
-    luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
-  }
+  // The library's age: two hours of distance make ten days of life, in
+  // whole days; the year of that start on its clock less the birth's,
+  // whichever method the chart counts by.
+  const std::int64_t library_days = distance / 720;
+  const TableReading table_birth = table_reading(birth.term_utc);
+  luck.library_age = civil_of(table_birth + library_days * kSecondsPerDay).year - civil_of(table_birth).year;
   Resolved start = resolve(place, start_civil);
-  assign_iso_with_offset(luck.start, civil_of(start_civil), start.offset);
+  assign_iso_with_offset(luck.start, start.utc, start.offset);
   luck.start_age = std::round(static_cast<double>(start.utc - birth.utc) / kSecondsPerYear * 10000) / 10000;
   const int birth_year = civil_of(birth_civil).year;
   luck.start_age_sui = civil_of(start_civil).year - birth_year + 1;
@@ -73,7 +72,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     LuckPillar& pillar = luck.pillars[i - 1];
     set_text(pillar.pillar, pairs_utf8()[pair]);
     set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
-    assign_iso_with_offset(pillar.start, c, resolved.offset);
+    assign_iso_with_offset(pillar.start, resolved.utc, resolved.offset);
     pillar.age = std::round(age * 100) / 100;
     pillar.age_sui = c.year - birth_year + 1;
   }

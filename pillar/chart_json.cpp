@@ -1,5 +1,7 @@
 #include "chart_json.h"
 
+#include "user_text.h"
+
 #include <array>
 
 #include "cycle_texts.h"
@@ -32,6 +34,8 @@ void write_corrections(JsonWriter& json, const chart::Corrections& corrections) 
   json.key("dst_seconds");
   json.integer(corrections.dst_seconds);
   json.member("solar_kind", corrections.solar_kind);
+  json.key("dst_removed_seconds");
+  json.integer(corrections.dst_removed_seconds);
   json.key("solar_time");
   json.utf8_or_null(corrections.solar_time);
   json.key("equation_of_time_seconds");
@@ -364,8 +368,8 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.key("lunar");
   if (chart.lunar) {
     lunar::CivilDate date = lunar::CivilDate{};
-    lunar::solar_of(*chart.lunar, date);
-    write_lunar_json(json, date, *chart.lunar);
+    lunar::solar_of(*chart.lunar, date, chart.lunar_rule);
+    write_lunar_json(json, date, *chart.lunar, chart.lunar_rule);
   } else {
     json.null();
   }
@@ -392,7 +396,7 @@ void append_error_json(OutputBuffer& out, std::string_view message, long long li
   JsonWriter json(out);
   json.begin_object();
   json.key("error");
-  json.string(message);  // may quote the line's bytes
+  json.string(printable_text(message, kLongestMessage));  // may quote the line's bytes
   json.key("line");
   json.integer(line);
   json.end_object();
