@@ -288,6 +288,9 @@ struct MomentRange {
 std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& zone,
                                       std::optional<int> utc_offset_seconds, ZiSchool school);
 
+// The names of the zones of the system's tz database (aliases included), sorted.
+std::vector<std::string> zone_names();
+
 // An offset from UTC as results write it: "+08:00", "-05:00", "+08:05:43".
 std::string offset_text(int offset_seconds);
 

@@ -213,3 +213,15 @@ Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
 }
 
 }  // namespace pillar::chart::detail
+
+namespace pillar::chart {
+
+std::vector<std::string> zone_names() {
+  const date::tzdb& database = date::get_tzdb();
+  std::vector<std::string> names;
+  for (const date::time_zone& zone : database.zones) names.emplace_back(zone.name());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace pillar::chart
