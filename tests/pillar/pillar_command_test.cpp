@@ -586,6 +586,7 @@ TEST(PillarCommand, JsonKeysAreTheDocumentedOnes) {
       {"chart.analysis.pillars[]", chart["analysis"]["pillars"][0]},
       {"chart.luck", chart["luck"]},
       {"chart.warnings[]", chart["warnings"][0]},
+      {"chart.notes", chart_of("1990-05-17T14:30 --sex male --annotate")["luck"]["pillars"][0]["notes"]},
       {"find", Json::parse(run("find 甲子 丙寅 戊辰 壬子 --json").out)},
       {"lunar", Json::parse(run("lunar --json 2023-06-18").out)},
   };
