@@ -105,7 +105,7 @@ struct BirthInput {
   // lunar new year.
   lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;
   // A birth given as a lunar date: local then holds its Gregorian date under
-  // lunar_rule.
+  // lunar_rule; the chart refuses one that rule does not hold.
   std::optional<lunar::LunarDate> lunar_date;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <limits>
 #include <string>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "json_writer.h"
 #include "lunar_input.h"
 #include "lunar_json.h"
+#include "places.h"
 
 namespace pillar::serve {
 
@@ -246,6 +248,27 @@ void get_zones(const Request& request, Response& response) {
   response.set_content(zones, kJson);
 }
 
+// Places by name for the page's search box: a few at a time, never the
+// whole gazetteer.
+void get_places(const Request& request, Response& response) {
+  or_bad_input(response, [&] {
+    reject_repeats(request.params);
+    for (const auto& [name, value] : request.params)
+      if (name != "q" && name != "limit") throw InputError("unknown key " + cli::quoted_text(name));
+    if (!request.has_param("q")) throw InputError("key \"q\" is missing");
+    std::size_t limit = places::kDefaultLimit;
+    if (request.has_param("limit")) {
+      const std::string text = request.get_param_value("limit");
+      auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), limit);
+      if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        throw InputError("limit " + cli::quoted_text(text) + ": expected a whole number");
+    }
+    std::string body = places::search_json(request.get_param_value("q"), limit);
+    body += '\n';
+    response.set_content(body, kJson);
+  });
+}
+
 void get_health(const Request&, Response& response) {
   response.set_content("{\"status\":\"ok\"}\n", kJson);
 }
@@ -254,13 +277,14 @@ void get_openapi(const Request&, Response& response) {
   response.set_content(kOpenApiDocument.data(), kOpenApiDocument.size(), kJson);
 }
 
-constexpr std::array<Endpoint, 8> kEndpoints = {{
+constexpr std::array<Endpoint, 9> kEndpoints = {{
     {"/api/v1/chart", get_chart, post_chart, kJson, kChartBodyLimit},
     {"/api/v1/charts", nullptr, post_charts, kJsonLines, std::numeric_limits<std::size_t>::max()},
     {"/api/v1/lunar", get_lunar, nullptr, {}, 0},
     {"/api/v1/solar", get_solar, nullptr, {}, 0},
     {"/api/v1/find", get_find, nullptr, {}, 0},
     {"/api/v1/zones", get_zones, nullptr, {}, 0},
+    {"/api/v1/places", get_places, nullptr, {}, 0},
     {"/api/v1/health", get_health, nullptr, {}, 0},
     {"/api/v1/openapi.json", get_openapi, nullptr, {}, 0},
 }};

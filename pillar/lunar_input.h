@@ -25,7 +25,7 @@ lunar::CivilDate parse_gregorian_date(std::string_view text);
 lunar::LunarDate lunar_date_of(const lunar::CivilDate& date, lunar::LunarRule rule);
 
 // The Gregorian date of a lunar date; throws chart::InputError when there is none.
-lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule);
+lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule = lunar::LunarRule::Almanac);
 
 // "almanac" or "modern" (--lunar-rule); throws chart::InputError otherwise.
 lunar::LunarRule lunar_rule_of(std::string_view text);
