@@ -36,6 +36,34 @@ void BM_ChartWithAnalysisAndLuck(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartWithAnalysisAndLuck);
 
+// Every part on: palaces, ten luck pillars, 小运 to the end of the last
+// luck pillar (about 100 years), notes on every luck, minor and annual
+// pillar, ten annual pillars; a reused chart, as a batch keeps one.
+void BM_ChartWithEveryPart(benchmark::State& state) {
+  BirthInput input = sample_birth(false);
+  input.minor_luck_to = -1;
+  input.annotate = true;
+  input.annual_from = 2020;
+  input.annual_to = 2029;
+  Chart chart;
+  for (auto _ : state) {
+    make_chart(input, chart);
+    benchmark::DoNotOptimize(chart);
+  }
+  state.counters["minor"] = static_cast<double>(chart.minor_luck.size());
+}
+BENCHMARK(BM_ChartWithEveryPart);
+
+void BM_ChartReusedDefaultParts(benchmark::State& state) {
+  BirthInput input = sample_birth(false);
+  Chart chart;
+  for (auto _ : state) {
+    make_chart(input, chart);
+    benchmark::DoNotOptimize(chart);
+  }
+}
+BENCHMARK(BM_ChartReusedDefaultParts);
+
 void BM_ChartApparentSolarTime(benchmark::State& state) {
   BirthInput input = sample_birth(true);
   for (auto _ : state) benchmark::DoNotOptimize(make_chart(input));

@@ -5,6 +5,7 @@
 #include "analysis.h"
 #include "birth_input.h"
 #include "chart.h"
+#include "chart_parts.h"
 #include "clocks.h"
 #include "luck.h"
 #include "pillar_arithmetic.h"
@@ -73,6 +74,8 @@ void make_chart(const BirthInput& input, Chart& chart) {
     luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
   else
     chart.luck.reset();
+
+  fill_parts({input, place, birth.utc, birth.term_utc, numbers}, chart);
 
   chart.warnings.clear();
   // Without an hour, a jie anywhere on that day.

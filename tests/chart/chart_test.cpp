@@ -316,6 +316,7 @@ TEST(ChartLuck, DirectionPillarsAndMinutes) {
 TEST(ChartLuck, PillarStartsTenYearsApart) {
   BirthInput input = birth("1979-04-02T02:30", "America/New_York");
   input.sex = Sex::Male;
+  input.luck_method = LuckMethod::LibraryDays;  // the starts below are its count's
   input.luck_count = 3;
   Luck luck = *make_chart(input).luck;
   EXPECT_EQ(luck.pillars[0].start, "1988-02-29T02:30:00-05:00");
@@ -325,6 +326,7 @@ TEST(ChartLuck, PillarStartsTenYearsApart) {
 
   BirthInput gap = birth("1960-01-13T02:30", "America/New_York");
   gap.sex = Sex::Male;
+  gap.luck_method = LuckMethod::LibraryDays;
   gap.luck_count = 2;
   luck = *make_chart(gap).luck;
   EXPECT_EQ(luck.pillars[0].start, "1962-04-30T02:30:00-04:00");
