@@ -1,6 +1,8 @@
 #include "shensha.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <map>
 #include <stdexcept>
 
@@ -198,6 +200,7 @@ const Variant kVariants[] = {
      "mingyu PR #86 (五行精纪 阴官贵)"},
     {"yangren-yang-stems", "羊刃", "乙丁己辛癸>", {}, -1, -1, "china-testing/bazi"},
     {"hongyan-yi-shen", "红艳", "乙>申", {}, -1, -1, "mingyu, xuan"},
+    {"zipingfa-not-year", "日干学堂 日干词馆", {}, {}, kMonth | kDay | kHour | kLuck, -1, "cantian-tymext"},
     {"xuetang-own-cycle", "长生学堂", {}, {}, -1, -1, "china-testing/bazi"},
     {"tongzi-day-element", "童子煞", {}, {}, -1, -1, "mingyu"},
     {"triad-self", "驿马 桃花 华盖 将星 劫煞 亡神 灾煞", {}, {}, -1, 1, "lunisolar"},
@@ -402,7 +405,7 @@ bool names_rule(const Variant& variant, Name name) {
 }
 
 RuleSet::Compiled compile(const Rule& rule) {
-  RuleSet::Compiled compiled{&rule, utf8_of(rule.name), rule.anchor, rule.examined, rule.self,
+  RuleSet::Compiled compiled{&rule, utf8_of(rule.name), 0, rule.anchor, rule.examined, rule.self,
                              rule.target == Target::Pillar, {}, {}};
   if (rule.anchor == Anchor::ChartStems) {
     compiled.sequences = read_sequences(rule.table);
@@ -470,7 +473,17 @@ RuleSet::RuleSet(std::span<const std::string> variant_ids) {
       for (const Rule& own : kRules)
         if (own.variant == changing->id) rules_.push_back(compile(own));
   }
-  if (rules_.size() > 255) throw std::logic_error("more rules than a byte counts");
+  if (rules_.size() > 128) throw std::logic_error("more rules than a chart's rule bits hold");
+  index();
+  for (std::size_t r = 0; r < rules_.size(); ++r) {
+    bool same_as_last = r > 0 && rules_[r - 1].name == rules_[r].name;
+    rules_[r].name_id = same_as_last ? rules_[r - 1].name_id : static_cast<int>(r);
+    for (std::size_t earlier = 0; earlier + 1 < r; ++earlier)
+      if (!same_as_last && rules_[earlier].name == rules_[r].name)
+        throw std::logic_error("records of one name apart: " + rules_[r].name);
+    names_.push_back(rules_[r].name);
+    name_ids_.push_back(static_cast<std::uint8_t>(rules_[r].name_id));
+  }
 }
 
 const RuleSet& default_rules() {
@@ -492,11 +505,6 @@ const RuleSet& rules_with(std::span<const std::string> variant_ids) {
 
 namespace {
 
-struct AnchorKey {
-  int position;  // 0-3, or -1 for none
-  int key;
-};
-
 int stem_of(int pair) { return pair % 10; }
 int branch_of(int pair) { return pair % 12; }
 
@@ -510,51 +518,6 @@ int nayin_element(int pair) {
     return result;
   }();
   return elements[pair];
-}
-
-// Up to four anchors a rule reads in this chart.
-int anchors_of(Anchor anchor, const Natal& natal, AnchorKey* out) {
-  const int pairs[] = {natal.year, natal.month, natal.day, natal.hour};
-  int count = 0;
-  auto add = [&](int position, int key) { out[count++] = {position, key}; };
-  switch (anchor) {
-    case Anchor::YearStem: add(0, stem_of(natal.year)); break;
-    case Anchor::DayStem: add(2, stem_of(natal.day)); break;
-    case Anchor::YearOrDayStem:
-      add(0, stem_of(natal.year));
-      add(2, stem_of(natal.day));
-      break;
-    case Anchor::YearBranch: add(0, branch_of(natal.year)); break;
-    case Anchor::DayBranch: add(2, branch_of(natal.day)); break;
-    case Anchor::YearOrDayBranch:
-      add(0, branch_of(natal.year));
-      add(2, branch_of(natal.day));
-      break;
-    case Anchor::AnyBranch:
-      for (int position = 0; position < 4; ++position)
-        if (pairs[position] >= 0) add(position, branch_of(pairs[position]));
-      break;
-    case Anchor::MonthBranch: add(1, branch_of(natal.month)); break;
-    case Anchor::YearNayin: add(0, nayin_element(natal.year)); break;
-    case Anchor::YearBranchBySex:
-      // 阳男阴女 read the first half, 阴男阳女 the second; no sex, no rule.
-      if (natal.sex) {
-        bool yang = natal.year % 2 == 0;
-        add(0, branch_of(natal.year) + (yang == (*natal.sex == Sex::Male) ? 0 : 12));
-      }
-      break;
-    case Anchor::YearOrDayDecade:
-      add(0, natal.year / 10);
-      add(2, natal.day / 10);
-      break;
-    case Anchor::DayDecade: add(2, natal.day / 10); break;
-    case Anchor::HourPillar:
-      if (natal.hour >= 0) add(3, natal.hour);
-      break;
-    case Anchor::None: add(-1, 0); break;
-    case Anchor::ChartStems: break;
-  }
-  return count;
 }
 
 // Positions (bits 0-3) holding a stem sequence in order, gaps allowed.
@@ -571,38 +534,112 @@ unsigned sequence_positions(const std::vector<std::array<int, 3>>& sequences, co
   return flagged;
 }
 
+// The sources an anchor reads.
+int sources_of(Anchor anchor, Source* out) {
+  int count = 0;
+  auto add = [&](Source source) { out[count++] = source; };
+  switch (anchor) {
+    case Anchor::YearStem: add(kYearStemSource); break;
+    case Anchor::DayStem: add(kDayStemSource); break;
+    case Anchor::YearOrDayStem: add(kYearStemSource), add(kDayStemSource); break;
+    case Anchor::YearBranch: add(kYearBranchSource); break;
+    case Anchor::DayBranch: add(kDayBranchSource); break;
+    case Anchor::YearOrDayBranch: add(kYearBranchSource), add(kDayBranchSource); break;
+    case Anchor::AnyBranch:
+      add(kYearBranchSource), add(kMonthBranchSource), add(kDayBranchSource), add(kHourBranchSource);
+      break;
+    case Anchor::MonthBranch: add(kMonthBranchSource); break;
+    case Anchor::YearNayin: add(kYearNayinSource); break;
+    case Anchor::YearBranchBySex: add(kYearBranchBySexSource); break;
+    case Anchor::YearOrDayDecade: add(kYearDecadeSource), add(kDayDecadeSource); break;
+    case Anchor::DayDecade: add(kDayDecadeSource); break;
+    case Anchor::HourPillar: add(kHourPillarSource); break;
+    case Anchor::None: add(kNoSource); break;
+    case Anchor::ChartStems: break;
+  }
+  return count;
+}
+
+// The pillar each source is read from (-1: none), and its number of values.
+constexpr int kSourcePosition[kSourceCount] = {0, 2, 0, 1, 2, 3, 0, 0, 0, 2, 3, -1};
+constexpr int kSourceKeys[kSourceCount] = {10, 10, 12, 12, 12, 12, 5, 24, 6, 6, 60, 1};
+
 }  // namespace
 
-Finder::Finder(const RuleSet& rules, const Natal& natal)
-    : rules_(rules), pairs_{natal.year, natal.month, natal.day, natal.hour}, armed_(rules.compiled().size()) {
-  const auto& compiled = rules.compiled();
-  for (std::size_t r = 0; r < compiled.size(); ++r) {
-    const RuleSet::Compiled& rule = compiled[r];
-    std::array<std::uint64_t, 5>& armed = armed_[r];
+void RuleSet::index() {
+  int total = 0;
+  for (int source = 0; source < kSourceCount; ++source) {
+    first_key_[source] = total;
+    total += kSourceKeys[source];
+  }
+  first_key_[kSourceCount] = total;
+  slots_.assign(total, Slots{});
+  for (std::size_t r = 0; r < rules_.size(); ++r) {
+    const Compiled& rule = rules_[r];
+    const std::size_t word = r / 64;
+    const std::uint64_t bit = 1ull << (r % 64);
     if (rule.anchor == Anchor::ChartStems) {
-      unsigned flagged = sequence_positions(rule.sequences, natal) & rule.examined;
-      for (int position = 0; position < 4; ++position) armed[position] = flagged >> position & 1u ? ~0ull : 0;
-      armed[4] = 0;
+      if (chart_stems_rule_ >= 0) throw std::logic_error("two rules on the order of the stems");
+      chart_stems_rule_ = static_cast<int>(r);
       continue;
     }
-    AnchorKey anchors[4];
-    int count = anchors_of(rule.anchor, natal, anchors);
-    for (int position = 0; position < 5; ++position) {
-      armed[position] = 0;
-      if (!(rule.examined >> position & 1u)) continue;
-      for (int a = 0; a < count; ++a)
-        if (rule.self || anchors[a].position != position) armed[position] |= rule.table[anchors[a].key];
+    Source sources[4];
+    int count = sources_of(rule.anchor, sources);
+    for (int i = 0; i < count; ++i) {
+      Source source = sources[i];
+      for (int position = 0; position < 5; ++position)
+        if ((rule.examined >> position & 1u) && (rule.self || kSourcePosition[source] != position))
+          allowed_[source][position][word] |= bit;
+      for (int key = 0; key < kSourceKeys[source]; ++key)
+        for (std::uint64_t targets = rule.table[key]; targets; targets &= targets - 1) {
+          int target = std::countr_zero(targets);
+          slots_[first_key_[source] + key][rule.pillar_target ? 22 + target : target][word] |= bit;
+        }
     }
   }
 }
 
+Finder::Finder(const RuleSet& rules, const Natal& natal)
+    : rules_(rules), pairs_{natal.year, natal.month, natal.day, natal.hour} {
+  auto set = [&](Source source, int key) { slots_[source] = &rules.slots(source, key); };
+  set(kYearStemSource, stem_of(natal.year));
+  set(kDayStemSource, stem_of(natal.day));
+  set(kYearBranchSource, branch_of(natal.year));
+  set(kMonthBranchSource, branch_of(natal.month));
+  set(kDayBranchSource, branch_of(natal.day));
+  set(kYearNayinSource, nayin_element(natal.year));
+  // 阳男阴女 read the first half, 阴男阳女 the second; no sex, no rule.
+  if (natal.sex) set(kYearBranchBySexSource, branch_of(natal.year) + ((natal.year % 2 == 0) == (*natal.sex == Sex::Male) ? 0 : 12));
+  set(kYearDecadeSource, natal.year / 10);
+  set(kDayDecadeSource, natal.day / 10);
+  if (natal.hour >= 0) {
+    set(kHourBranchSource, branch_of(natal.hour));
+    set(kHourPillarSource, natal.hour);
+  }
+  set(kNoSource, 0);
+  if (int r = rules.chart_stems_rule(); r >= 0) {
+    const RuleSet::Compiled& rule = rules.compiled()[r];
+    chart_stems_positions_ = sequence_positions(rule.sequences, natal) & rule.examined;
+  }
+}
+
 void Finder::scan(int position, int pair, std::vector<std::uint8_t>& found) const {
-  const std::uint64_t characters = 1ull << stem_of(pair) | 1ull << (10 + branch_of(pair));
-  const std::uint64_t as_pair = 1ull << pair;
-  const auto& compiled = rules_.compiled();
-  for (std::size_t r = 0; r < compiled.size(); ++r)
-    if (armed_[r][position] & (compiled[r].pillar_target ? as_pair : characters))
-      found.push_back(static_cast<std::uint8_t>(r));
+  const int stem = stem_of(pair), branch = 10 + branch_of(pair), pair_slot = 22 + pair;
+  std::uint64_t bits[2] = {0, 0};
+  for (int source = 0; source < kSourceCount; ++source) {
+    const RuleSet::Slots* slots = slots_[source];
+    if (!slots) continue;
+    const RuleBits& allowed = rules_.allowed(static_cast<Source>(source), position);
+    for (int word = 0; word < 2; ++word)
+      bits[word] |= ((*slots)[stem][word] | (*slots)[branch][word] | (*slots)[pair_slot][word]) & allowed[word];
+  }
+  if (chart_stems_positions_ >> position & 1u) {
+    int r = rules_.chart_stems_rule();
+    bits[r / 64] |= 1ull << (r % 64);
+  }
+  for (int word = 0; word < 2; ++word)
+    for (std::uint64_t b = bits[word]; b; b &= b - 1)
+      found.push_back(static_cast<std::uint8_t>(word * 64 + std::countr_zero(b)));
 }
 
 void Finder::natal(int position, std::vector<std::uint8_t>& found) const {
@@ -616,14 +653,48 @@ void Finder::extra(int pair, std::vector<std::uint8_t>& found) const { scan(4, p
 
 const std::string& utf8_text(std::string_view gbk) { return utf8_of(gbk); }
 
-void append_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names) {
-  const auto& compiled = rules.compiled();
-  std::size_t first = names.size();
-  for (std::uint8_t r : found) {
-    const std::string& name = compiled[r].name;
-    if (std::find(names.begin() + static_cast<std::ptrdiff_t>(first), names.end(), name) == names.end())
-      names.push_back(name);
+namespace {
+
+// Names are two to five characters, 6 to 15 bytes: copied as two
+// overlapping words into a text that already holds room for them, without
+// the calls of std::string's assignment.
+void copy_name(const std::string& from, std::string& to) {
+  std::size_t n = from.size();
+  if (n < 4 || n > 16) {
+    to = from;
+    return;
   }
+  to.resize(n);
+  char* w = to.data();
+  const char* p = from.data();
+  if (n >= 8) {
+    std::uint64_t head, tail;
+    std::memcpy(&head, p, 8);
+    std::memcpy(&tail, p + n - 8, 8);
+    std::memcpy(w, &head, 8);
+    std::memcpy(w + n - 8, &tail, 8);
+  } else {
+    std::uint32_t head, tail;
+    std::memcpy(&head, p, 4);
+    std::memcpy(&tail, p + n - 4, 4);
+    std::memcpy(w, &head, 4);
+    std::memcpy(w + n - 4, &tail, 4);
+  }
+}
+
+}  // namespace
+
+void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names) {
+  std::size_t count = 0;
+  int last = -1;
+  for (std::uint8_t r : found) {
+    int id = rules.name_id(r);
+    if (id == last) continue;  // records of one name stand together
+    last = id;
+    if (count == names.size()) names.emplace_back();
+    copy_name(rules.name(r), names[count++]);
+  }
+  names.resize(count);
 }
 
 std::string anchor_text(Anchor anchor) {
@@ -637,7 +708,7 @@ std::string anchor_text(Anchor anchor) {
     case Anchor::AnyBranch: return utf8_of("四柱地支");
     case Anchor::MonthBranch: return utf8_of("月支（季）");
     case Anchor::YearNayin: return utf8_of("年柱纳音");
-    case Anchor::YearBranchBySex: return utf8_of("年支（阳男阴女 | 阴男阳女）");
+    case Anchor::YearBranchBySex: return utf8_of("年支（阳男阴女；阴男阳女）");
     case Anchor::YearOrDayDecade: return utf8_of("年旬、日旬");
     case Anchor::DayDecade: return utf8_of("日旬");
     case Anchor::HourPillar: return utf8_of("时柱");
@@ -686,7 +757,13 @@ std::string table_text(const RuleSet::Compiled& rule) {
         for (int stem : sequence) text += utf8_of(vocabulary::kStems[stem]);
       }
       return text;
-    case Anchor::None: return targets(rule.table[0]);
+    case Anchor::None:
+      for (int pair = 0; pair < 60; ++pair)
+        if (rule.table[0] >> pair & 1u) {
+          separate();
+          text += utf8_of(vocabulary::kSixtyPairs[pair]);
+        }
+      return text;
     default: break;
   }
   auto key_name = [&](int key) -> std::string {

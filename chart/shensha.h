@@ -96,12 +96,32 @@ struct Variant {
 std::span<const Rule> rules();
 std::span<const Variant> variants();
 
+using RuleBits = std::array<std::uint64_t, 2>;  // bit r: rule r of a rule set
+
+// The values of a chart that anchors read; a rule reads one or more.
+enum Source : std::uint8_t {
+  kYearStemSource,
+  kDayStemSource,
+  kYearBranchSource,
+  kMonthBranchSource,
+  kDayBranchSource,
+  kHourBranchSource,
+  kYearNayinSource,
+  kYearBranchBySexSource,
+  kYearDecadeSource,
+  kDayDecadeSource,
+  kHourPillarSource,
+  kNoSource,  // rules without an anchor
+  kSourceCount,
+};
+
 // The rules in force under the chosen variants, compiled to index tables.
 class RuleSet {
  public:
   struct Compiled {
     const Rule* record;
     std::string name;  // UTF-8
+    int name_id;       // the same for the records of one name
     Anchor anchor;
     unsigned examined;
     bool self;
@@ -110,12 +130,31 @@ class RuleSet {
     std::array<std::uint64_t, 60> table{};
     std::vector<std::array<int, 3>> sequences;  // ChartStems: stem orders
   };
+  // The rules turned around: for a source's value, by the examined pillar's
+  // stem (slots 0-9), branch (10-21) or pair (22-81), the rules it fires.
+  using Slots = std::array<RuleBits, 82>;
+
   // Throws InputError for an unknown variant or two that change one rule.
   explicit RuleSet(std::span<const std::string> variant_ids = {});
   const std::vector<Compiled>& compiled() const { return rules_; }
+  // The slots of `source` at value `key`.
+  const Slots& slots(Source source, int key) const { return slots_[first_key_[source] + key]; }
+  // Rules that read `source` and may fire at position 0-3, or 4 outside the chart.
+  const RuleBits& allowed(Source source, int position) const { return allowed_[source][position]; }
+  int chart_stems_rule() const { return chart_stems_rule_; }
+  // The UTF-8 name of rule r and its name's number, kept close together.
+  const std::string& name(std::size_t r) const { return names_[r]; }
+  int name_id(std::size_t r) const { return name_ids_[r]; }
 
  private:
+  void index();
   std::vector<Compiled> rules_;
+  std::vector<std::string> names_;
+  std::vector<std::uint8_t> name_ids_;
+  std::array<int, kSourceCount + 1> first_key_{};
+  std::vector<Slots> slots_;
+  std::array<std::array<RuleBits, 5>, kSourceCount> allowed_{};
+  int chart_stems_rule_ = -1;
 };
 
 // The defaults, compiled once.
@@ -129,13 +168,13 @@ struct Natal {
   std::optional<Sex> sex;
 };
 
-// The rules armed for one chart: every anchor looked up once, so that each
-// pillar is a test per rule.
+// One chart's values of the sources, so that a pillar's rules are a few
+// lookups by its stem, branch and pair.
 class Finder {
  public:
   Finder(const RuleSet& rules, const Natal& natal);
   // Indexes into rules.compiled() of the rules firing on natal pillar
-  // `position` (0 year … 3 hour), appended to `found`.
+  // `position` (0 year … 3 hour), appended to `found` in rule order.
   void natal(int position, std::vector<std::uint8_t>& found) const;
   // The same on a pillar outside the chart (luck, annual).
   void extra(int pair, std::vector<std::uint8_t>& found) const;
@@ -144,15 +183,16 @@ class Finder {
   void scan(int position, int pair, std::vector<std::uint8_t>& found) const;
   const RuleSet& rules_;
   int pairs_[4];
-  // [rule][position 0-4]: the targets armed for that pillar.
-  std::vector<std::array<std::uint64_t, 5>> armed_;
+  std::array<const RuleSet::Slots*, kSourceCount> slots_{};  // null: the chart has no such value
+  unsigned chart_stems_positions_ = 0;
 };
 
 // The UTF-8 name of a record's text (names, sources).
 const std::string& utf8_text(std::string_view gbk);
 
-// The distinct names of `found`, in rule order, as UTF-8 texts appended to `names`.
-void append_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names);
+// `names` becomes the distinct names of `found`, in rule order, in UTF-8; a
+// reused list keeps the storage of its texts.
+void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names);
 
 // Helpers the docs generator shares: how a record reads in words (UTF-8).
 std::string anchor_text(Anchor anchor);

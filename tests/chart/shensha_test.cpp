@@ -295,7 +295,7 @@ std::vector<std::string> on(const RuleSet& rules, const Natal& chart, int positi
   std::vector<std::uint8_t> found;
   finder.natal(position, found);
   std::vector<std::string> names;
-  append_names(rules, found, names);
+  assign_names(rules, found, names);
   return names;
 }
 std::vector<std::string> on_luck(const RuleSet& rules, const Natal& chart, const char* pillar) {
@@ -303,7 +303,7 @@ std::vector<std::string> on_luck(const RuleSet& rules, const Natal& chart, const
   std::vector<std::uint8_t> found;
   finder.extra(pair_of(pillar), found);
   std::vector<std::string> names;
-  append_names(rules, found, names);
+  assign_names(rules, found, names);
   return names;
 }
 bool has(const std::vector<std::string>& names, const std::string& name) {
