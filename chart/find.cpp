@@ -22,8 +22,8 @@ int pair_of(const std::string& text, const char* position) {
 
 // The next clock reading after `clock` at which the day or hour pillar may
 // change: an odd hour or midnight.
-std::int64_t next_clock_boundary(std::int64_t clock) {
-  std::int64_t of_day = mod(clock, kSecondsPerDay);
+SolarReading next_clock_boundary(SolarReading clock) {
+  std::int64_t of_day = mod(clock.seconds, kSecondsPerDay);
   int hour = static_cast<int>(of_day / 3600) + 1;
   while (hour != 24 && hour % 2 == 0) ++hour;
   return clock - of_day + hour * 3600;
@@ -43,29 +43,30 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
   for (int index = 1; index + 1 <= kJieCount; ++index) {
     if (mod(index + 13, 60) != target.month) continue;
     if (year_pillar_of_year(kFirstYear + (index - 1) / 12) != target.year) continue;
-    std::int64_t month_end = index + 1 < kJieCount ? jie[index + 1] : end_instant();
-    std::int64_t from = jie[index];
-    std::optional<std::int64_t> open_from;
-    std::int64_t open_to = 0;
+    Utc month_end = index + 1 < kJieCount ? jie[index + 1] : end_instant();
+    Utc from = jie[index];
+    std::optional<Utc> open_from;
+    Utc open_to;
     while (from < month_end) {
-      Place::Offset offset = place.offset_at(from);
-      std::int64_t clock = from + offset.total;
-      std::int64_t to = std::min({month_end, offset.ends, next_clock_boundary(clock) - offset.total});
+      Place::Offset offset = place.offset_at(from.seconds);
+      // Day and hour on the clock of the zone.
+      SolarReading clock = reading_at<SolarClock>(from, offset.total);
+      Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), offset.total)});
       PillarNumbers at = numbers_at(from, clock, school);
       if (target.hour < 0) at.hour = -1;
       if (at == target) {
         if (!open_from) open_from = from;
         open_to = to;
       } else if (open_from) {
-        ranges.push_back({iso_with_offset(*open_from, place.offset_at(*open_from).total),
-                          iso_with_offset(open_to - 1, place.offset_at(open_to - 1).total)});
+        ranges.push_back({iso_with_offset(*open_from, place.offset_at(open_from->seconds).total),
+                          iso_with_offset(open_to - 1, place.offset_at((open_to - 1).seconds).total)});
         open_from.reset();
       }
       from = to;
     }
     if (open_from)
-      ranges.push_back({iso_with_offset(*open_from, place.offset_at(*open_from).total),
-                        iso_with_offset(open_to - 1, place.offset_at(open_to - 1).total)});
+      ranges.push_back({iso_with_offset(*open_from, place.offset_at(open_from->seconds).total),
+                        iso_with_offset(open_to - 1, place.offset_at((open_to - 1).seconds).total)});
   }
   return ranges;
 }

@@ -16,13 +16,13 @@ constexpr std::int64_t kUnixEpochInLibrarySeconds = 25569 * kSecondsPerDay;
 
 }  // namespace
 
-const std::array<std::int64_t, kJieCount>& jie_instants() {
-  static const std::array<std::int64_t, kJieCount> instants = [] {
-    std::array<std::int64_t, kJieCount> result{};
+const std::array<Utc, kJieCount>& jie_instants() {
+  static const std::array<Utc, kJieCount> instants = [] {
+    std::array<Utc, kJieCount> result{};
     for (int index = 0; index < kJieCount; ++index) {
       int year = kFirstYear + index / 12;
       auto local = calendar::term_instant(year, jie_number_of_index(index));
-      result[index] = *local - kUnixEpochInLibrarySeconds - kTableClockOffset;
+      result[index] = instant_of(TableReading(*local - kUnixEpochInLibrarySeconds), kTableClockOffset);
     }
     return result;
   }();
@@ -32,7 +32,7 @@ const std::array<std::int64_t, kJieCount>& jie_instants() {
 // The jie lie close to a twelfth of a tropical year apart (29.4 to 31.5
 // days, never more than about two days off the even spacing), so the even
 // spacing guesses the index and a step or two corrects it.
-int jie_index_at(std::int64_t utc) {
+int jie_index_at(Utc utc) {
   const auto& instants = jie_instants();
   constexpr double kMeanSpacing = 365.2422 * kSecondsPerDay / 12;
   double guess = static_cast<double>(utc - instants[0]) / kMeanSpacing;
@@ -42,20 +42,20 @@ int jie_index_at(std::int64_t utc) {
   return index;
 }
 
-std::int64_t first_instant() { return jie_instants()[1]; }
+Utc first_instant() { return jie_instants()[1]; }
 
-std::int64_t end_instant() {
-  static const std::int64_t end = seconds_of_civil(kLastYear + 1, 1, 2, 0, 0, 0) - kTableClockOffset;
+Utc end_instant() {
+  static const Utc end = instant_of(reading_of<TableClock>({kLastYear + 1, 1, 2, 0, 0, 0}), kTableClockOffset);
   return end;
 }
 
-int day_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
+int day_pillar_at(SolarReading clock, ZiSchool school) {
   // From 23:00 the day-at-23 school reads the next day.
-  std::int64_t shifted = school == ZiSchool::DayChangesAt23 ? clock_seconds + 3600 : clock_seconds;
-  return day_pillar_of_day(floor_div(shifted, kSecondsPerDay));
+  return day_pillar_of_day(day_of(school == ZiSchool::DayChangesAt23 ? clock + 3600 : clock));
 }
 
-int hour_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
+int hour_pillar_at(SolarReading clock, ZiSchool school) {
+  std::int64_t clock_seconds = clock.seconds;
   // Two-hour periods counted from 1969-12-31 23:00; every period is one step
   // on in the sixty, and the 子 period of 1970-01-01 (a 辛 day) is 戊子 (24).
   std::int64_t period = floor_div(clock_seconds + 3600, 7200);
@@ -65,13 +65,13 @@ int hour_pillar_at(std::int64_t clock_seconds, ZiSchool school) {
   return pillar;
 }
 
-PillarNumbers numbers_at(std::int64_t term_utc, std::int64_t clock_seconds, ZiSchool school) {
+PillarNumbers numbers_at(Utc term_utc, SolarReading clock, ZiSchool school) {
   int jie = jie_index_at(term_utc);
   // A year runs from 立春 (index 1 of its calendar year) to the next 小寒's month end.
   int year = kFirstYear + (jie - 1) / 12;
   // 小寒 1880 opens 丁丑 (13); every jie steps one pair on.
-  return {year_pillar_of_year(year), mod(jie + 13, 60), day_pillar_at(clock_seconds, school),
-          hour_pillar_at(clock_seconds, school)};
+  return {year_pillar_of_year(year), mod(jie + 13, 60), day_pillar_at(clock, school),
+          hour_pillar_at(clock, school)};
 }
 
 Pillars texts_of(const PillarNumbers& numbers) {
@@ -149,8 +149,8 @@ std::string iso_of(const Civil& c) {
 }
 
 
-std::string iso_with_offset(std::int64_t utc, int offset_seconds) {
-  return iso_with_offset(civil_of(utc + offset_seconds), offset_seconds);
+std::string iso_with_offset(Utc utc, int offset_seconds) {
+  return iso_with_offset(civil_of(utc.seconds + offset_seconds), offset_seconds);
 }
 
 std::string iso_with_offset(const Civil& civil, int offset_seconds) {
@@ -165,8 +165,8 @@ void assign_iso_with_offset(std::string& out, const Civil& civil, int offset_sec
   put_iso_with_offset(out.data(), civil, offset_seconds);
 }
 
-void assign_iso_with_offset(std::string& out, std::int64_t utc, int offset_seconds) {
-  assign_iso_with_offset(out, civil_of(utc + offset_seconds), offset_seconds);
+void assign_iso_with_offset(std::string& out, Utc utc, int offset_seconds) {
+  assign_iso_with_offset(out, civil_of(utc.seconds + offset_seconds), offset_seconds);
 }
 
 void assign_iso(std::string& out, std::int64_t clock_seconds, std::string_view suffix) {

@@ -139,6 +139,23 @@ TEST(ChartZones, ChinaDaylightSavingGapAndFold) {
   EXPECT_EQ(earlier.pillars, later.pillars);
 }
 
+// 03:05 on 1988-04-17 in Shanghai, five minutes after the clocks went
+// forward: read on the offset before (+08:00) it is an hour later, and at
+// 120° east the solar hour is 寅, not 丑. The other reading starts from the
+// civil clock, not from the solar one.
+TEST(ChartZones, OffsetChangeUnderSolarTimeReadsTheCivilClockAgain) {
+  BirthInput input = birth("1988-04-17T03:05");
+  input.longitude = 120.0;
+  input.solar_time = SolarTime::Mean;
+  Chart chart = make_chart(input);
+  EXPECT_EQ(chart.pillars.hour->substr(3), "丑");
+  auto dst = std::find_if(chart.warnings.begin(), chart.warnings.end(),
+                          [](const Warning& w) { return w.boundary == "dst"; });
+  ASSERT_NE(dst, chart.warnings.end());
+  EXPECT_EQ(dst->pillars, std::vector<std::string>{"hour"});
+  EXPECT_EQ(dst->other.hour->substr(3), "寅");
+}
+
 // 立春 2000 (20:40:23 at UTC+8) was 07:40:23 in New York.
 TEST(ChartZones, BirthAbroadNearAJie) {
   Chart before = make_chart(birth("2000-02-04T07:40:22", "America/New_York"));

@@ -74,9 +74,9 @@ int main(int argc, char** argv) {
     int year = std::atoi(field(line, "year").c_str());
     if (year > detail::kLastYear) continue;
     std::int64_t theirs = beijing_utc(field(line, "instant"));
-    int index = detail::jie_index_at(theirs + 3600 * 24 * 3);  // ours lies within seconds
-    std::int64_t mine = ours[index];
-    if (std::llabs(mine - theirs) > 24 * 3600) mine = ours[index - 1];
+    int index = detail::jie_index_at(detail::Utc(theirs + 3600 * 24 * 3));  // ours lies within seconds
+    std::int64_t mine = ours[index].seconds;
+    if (std::llabs(mine - theirs) > 24 * 3600) mine = ours[index - 1].seconds;
     ++jie_differences[static_cast<long>(mine - theirs)];
     their_jie_by_ours[mine] = theirs;
     ++jie_compared;
@@ -113,9 +113,9 @@ int main(int argc, char** argv) {
       continue;
     }
     // Which of our jie lies nearest, and whether theirs puts the moment on the other side.
-    int index = detail::jie_index_at(utc);
-    std::int64_t before = utc - ours[index], after = ours[index + 1] - utc;
-    std::int64_t mine_jie = before <= after ? ours[index] : ours[index + 1];
+    int index = detail::jie_index_at(detail::Utc(utc));
+    std::int64_t before = utc - ours[index].seconds, after = ours[index + 1].seconds - utc;
+    std::int64_t mine_jie = before <= after ? ours[index].seconds : ours[index + 1].seconds;
     std::string kind;
     if (mine.day != theirs.day || mine.hour != theirs.hour) {
       kind = "day or hour (school or other)";
