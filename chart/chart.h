@@ -76,6 +76,7 @@ struct BirthInput {
   std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
   int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
   YearStart year_start = YearStart::LiChun;
+  std::vector<std::string> shensha_variants;  // 神煞 schools by name (docs/shensha.md)
 };
 
 // Two-character texts such as "甲子".
@@ -95,6 +96,7 @@ struct PillarAnalysis {
   std::string stem_ten_god;   // "日主" for the day pillar
   std::string growth_phase;   // of the day stem at this pillar's branch, e.g. "长生", "衰"
   std::vector<HiddenStem> hidden;
+  std::vector<std::string> spirits;  // 神煞 on this pillar, in the rules' order
   bool operator==(const PillarAnalysis&) const = default;
 };
 
@@ -121,12 +123,14 @@ struct LuckPillar {
   std::string pillar, ten_god;
   std::string start;  // civil date and time of the place, ISO 8601 with offset
   double age;         // years after birth (365.2425 days a year)
+  std::vector<std::string> spirits;  // 神煞 the natal anchors find on it
   bool operator==(const LuckPillar&) const = default;
 };
 
 struct AnnualPillar {
   int year;
   std::string pillar, ten_god;
+  std::vector<std::string> spirits;  // 神煞 the natal anchors find on it
   bool operator==(const AnnualPillar&) const = default;
 };
 

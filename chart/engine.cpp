@@ -9,6 +9,7 @@
 #include "luck.h"
 #include "pillar_arithmetic.h"
 #include "place.h"
+#include "spirits.h"
 #include "texts.h"
 #include "warnings.h"
 
@@ -47,6 +48,7 @@ Chart make_chart(const BirthInput& input) {
 
 void make_chart(const BirthInput& input, Chart& chart) {
   check_birth_input(input);
+  const shensha::RuleSet& spirit_rules = shensha::rules_with(input.shensha_variants);
   const Place& place = Place::kept(input.zone, input.utc_offset_seconds);
   const Solar solar = solar_of(input);
 
@@ -71,6 +73,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
     luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
   else
     chart.luck.reset();
+  mark_spirits(spirit_rules, input, numbers, chart);
 
   chart.warnings.clear();
   // Without an hour, a jie anywhere on that day.

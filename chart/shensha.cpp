@@ -221,7 +221,7 @@ const Variant kVariants[] = {
 };
 
 [[noreturn]] void bad_record(std::string_view what, std::string_view text) {
-  throw std::logic_error("神煞 record: " + std::string(what) + " in \"" + std::string(text) + "\"");
+  throw std::logic_error("shensha record: " + std::string(what) + " in \"" + std::string(text) + "\"");
 }
 
 // The characters of a GBK text, one at a time: a lead byte with its trail,
@@ -444,13 +444,13 @@ RuleSet::RuleSet(std::span<const std::string> variant_ids) {
     if (found == std::end(kVariants)) {
       std::string known;
       for (const Variant& v : kVariants) known += (known.empty() ? "" : ", ") + std::string(v.id);
-      throw InputError("unknown 神煞 variant \"" + id + "\" (known: " + known + ")");
+      throw InputError("unknown shensha variant \"" + id + "\" (known: " + known + ")");
     }
     if (std::find(chosen.begin(), chosen.end(), &*found) != chosen.end()) continue;
     for (const Variant* other : chosen)
       for (const Rule& rule : kRules)
         if (rule.variant.empty() && names_rule(*found, rule.name) && names_rule(*other, rule.name))
-          throw InputError("the 神煞 variants \"" + std::string(other->id) + "\" and \"" + std::string(found->id) +
+          throw InputError("the shensha variants \"" + std::string(other->id) + "\" and \"" + std::string(found->id) +
                            "\" both change " + utf8_text(rule.name));
     chosen.push_back(&*found);
   }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "lunar_input.h"
+#include "shensha.h"
 
 namespace pillar::cli {
 
@@ -230,7 +231,19 @@ void apply_year_start(BirthInput& input, const OptionValue& value) {
                                  "expected lichun (立春) or lunar-new-year (春节)");
 }
 
-constexpr std::array<BirthOption, 15> kOptions = {{
+// Named 神煞 schools, several to a text ("a,b") or one per repeated flag.
+void apply_shensha_variant(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("shensha_variant", value);
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t comma = std::min(text.find(',', start), text.size());
+    if (comma == start) reject("shensha_variant", text, "expected variant names separated by commas (docs/shensha.md)");
+    input.shensha_variants.emplace_back(text.substr(start, comma - start));
+    start = comma + 1;
+  }
+  chart::shensha::rules_with(input.shensha_variants);  // an unknown or clashing name stops here
+}
+
+constexpr std::array<BirthOption, 16> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
@@ -260,6 +273,9 @@ constexpr std::array<BirthOption, 15> kOptions = {{
     {"year_start", "--year-start", "WHEN",
      "where the year pillar begins: lichun (立春, default) or lunar-new-year (春节, some schools)",
      apply_year_start},
+    {"shensha_variant", "--shensha-variant", "NAME...",
+     "a named 神煞 school (docs/shensha.md), e.g. tianyi-geng-horse-tiger; repeatable, or NAME,NAME",
+     apply_shensha_variant},
 }};
 
 }  // namespace

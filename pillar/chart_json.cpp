@@ -104,6 +104,32 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   json.end_object();
 }
 
+void write_names(JsonWriter& json, const std::vector<std::string>& names) {
+  json.begin_array();
+  for (const std::string& name : names) json.utf8(name);
+  json.end_array();
+}
+
+// 神煞 by natal pillar; the hour's is null when the hour is unknown.
+void write_spirits(JsonWriter& json, const chart::Analysis& analysis) {
+  auto names_of = [&](std::size_t position) {
+    if (position < analysis.pillars.size())
+      write_names(json, analysis.pillars[position].spirits);
+    else
+      json.null();
+  };
+  json.begin_object();
+  json.key("year");
+  names_of(0);
+  json.key("month");
+  names_of(1);
+  json.key("day");
+  names_of(2);
+  json.key("hour");
+  names_of(3);
+  json.end_object();
+}
+
 void write_luck(JsonWriter& json, const chart::Luck& luck) {
   json.begin_object();
   json.key("forward");
@@ -132,6 +158,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
     json.member("start", pillar.start);
     json.key("age");
     json.number(pillar.age, 4);
+    json.key("spirits");
+    write_names(json, pillar.spirits);
     json.end_object();
   }
   json.end_array();
@@ -143,6 +171,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck) {
     json.integer(annual.year);
     json.member("pillar", annual.pillar);
     json.member("ten_god", annual.ten_god);
+    json.key("spirits");
+    write_names(json, annual.spirits);
     json.end_object();
   }
   json.end_array();
@@ -194,6 +224,8 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.end_array();
   json.key("analysis");
   write_analysis(json, chart.analysis);
+  json.key("spirits");
+  write_spirits(json, chart.analysis);
   json.key("luck");
   if (chart.luck)
     write_luck(json, *chart.luck);

@@ -74,6 +74,20 @@ void add_pillars(TextTable& table, const chart::Chart& chart) {
   for (auto* row : {&titles, &ten_gods, &pillars}) table.add_row(std::move(*row));
   for (auto& row : hidden) table.add_row(std::move(row));
   for (auto* row : {&nayin, &grades, &phases}) table.add_row(std::move(*row));
+  // 神煞, one name a line under each pillar.
+  std::size_t spirit_rows = 0;
+  for (const auto& pillar : analysed) spirit_rows = std::max(spirit_rows, pillar.spirits.size());
+  for (std::size_t row = 0; row < spirit_rows; ++row) {
+    std::vector<std::string> line = {row == 0 ? "神煞" : ""};
+    for (const auto& pillar : analysed) line.push_back(row < pillar.spirits.size() ? pillar.spirits[row] : "");
+    table.add_row(std::move(line));
+  }
+}
+
+std::string joined_names(const std::vector<std::string>& names) {
+  std::string text;
+  for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
+  return text;
 }
 
 std::string counts_text(const std::vector<std::pair<std::string, int>>& counts) {
@@ -106,17 +120,18 @@ std::string luck_as_text(const chart::Luck& luck) {
   std::string text = std::string("大运  ") + (luck.forward ? "顺行" : "逆行") + "  起运 " + age + "（" +
                      luck.method + "）  " + luck.start + "\n";
   TextTable table;
-  table.add_row({"大运", "十神", "起运时间", "年龄"});
+  table.add_row({"大运", "十神", "起运时间", "年龄", "神煞"});
   for (const auto& pillar : luck.pillars) {
     char years[32];
     std::snprintf(years, sizeof years, "%.2f", pillar.age);
-    table.add_row({pillar.pillar, pillar.ten_god, pillar.start, years});
+    table.add_row({pillar.pillar, pillar.ten_god, pillar.start, years, joined_names(pillar.spirits)});
   }
   text += table.render();
   if (!luck.annual.empty()) {
     TextTable annual;
-    annual.add_row({"流年", "干支", "十神"});
-    for (const auto& year : luck.annual) annual.add_row({std::to_string(year.year), year.pillar, year.ten_god});
+    annual.add_row({"流年", "干支", "十神", "神煞"});
+    for (const auto& year : luck.annual)
+      annual.add_row({std::to_string(year.year), year.pillar, year.ten_god, joined_names(year.spirits)});
     text += "\n" + annual.render();
   }
   return text;
