@@ -26,7 +26,9 @@ Solar solar_of(const BirthInput& input);
 inline int offset_at(const Place& place, Utc utc) { return place.offset_at(utc.seconds).total; }
 
 // The instant of a civil reading and the offset then: the earlier in a
-// fold, in a gap the reading on the offset before it.
+// fold, in a gap the reading on the offset before it, which falls after
+// the change (02:30 in a spring-forward gap is 03:30): print the instant,
+// not the reading asked for.
 struct Resolved {
   Utc utc;
   int offset;

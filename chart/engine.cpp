@@ -49,7 +49,7 @@ Chart make_chart(const BirthInput& input) {
 void make_chart(const BirthInput& input, Chart& chart) {
   check_birth_input(input);
   const shensha::RuleSet& spirit_rules = shensha::rules_with(input.shensha_variants);
-  const Place& place = Place::kept(input.zone, input.utc_offset_seconds);
+  const Place& place = Place::kept(input.zone, input.utc_offset_seconds, input.longitude);
   const Solar solar = solar_of(input);
 
   const CivilMoment& m = input.local;

@@ -64,7 +64,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
   Resolved start = resolve(place, start_civil);
-  assign_iso_with_offset(luck.start, civil_of(start_civil), start.offset);
+  assign_iso_with_offset(luck.start, start.utc, start.offset);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
@@ -80,7 +80,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     LuckPillar& pillar = luck.pillars[i - 1];
     set_text(pillar.pillar, pairs_utf8()[pair]);
     set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
-    assign_iso_with_offset(pillar.start, c, resolved.offset);
+    assign_iso_with_offset(pillar.start, resolved.utc, resolved.offset);
     pillar.age = std::round(age * 100) / 100;
   }
   luck.annual.clear();

@@ -1,13 +1,23 @@
 #include "place.h"
 
+// The zone's stored changes are read by the date library from the system's
+// compiled zone files (its OS-database build); past the last stored change
+// (2037 in the usual "fat" files) each file's closing POSIX TZ rule holds,
+// which that build does not apply: the same library's ptz.h reads it
+// (posix_rule.cpp). One library for both, reading the same files as every
+// other program on the system; cctz would be a second reader of the same
+// files, and ICU carries a copy of the database of its own age.
 #include <date/tz.h>
 
 #include <algorithm>
 #include <chrono>
-#include <memory>
+#include <cmath>
+#include <map>
+#include <vector>
 
 #include "chart.h"
 #include "pillar_arithmetic.h"
+#include "posix_rule.h"
 
 namespace pillar::chart::detail {
 
@@ -19,10 +29,104 @@ constexpr std::size_t kKeptPlaces = 32;
 // Two centuries of a zone with daylight saving and luck reaching far ahead
 // stay below this; beyond, the stretches are forgotten and asked again.
 constexpr std::size_t kKnownStretches = 8192;
+// Far enough to mean "never", near enough that distances to it do not overflow.
+constexpr std::int64_t kNever = std::int64_t{1} << 60;
+// The libraries' first and last stretches reach to years ±32767: from
+// 10^11 seconds (year 5138) on, read "never".
+constexpr std::int64_t kFar = 100'000'000'000;
+// A clock reading's instants lie within this of it: offsets stay within
+// 18 hours, and no change moved a clock by more than a day.
+constexpr int kNoMeanTime = kLargestOffset + 1;
+constexpr std::int64_t kReach = 2 * kSecondsPerDay;
+
+std::int64_t seconds_of(date::sys_seconds instant) { return instant.time_since_epoch().count(); }
+date::sys_seconds instant_of(std::int64_t seconds) { return date::sys_seconds(std::chrono::seconds(seconds)); }
 
 }  // namespace
 
-Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds) {
+// One zone's stretches of one offset, as its files give them. `dst` is
+// known for stretches of the closing rule; for stored ones only whether
+// daylight saving is in force is.
+struct ZoneRecord {
+  struct Stretch {
+    int total;
+    bool saving;
+    std::optional<int> dst;
+    bool mean_time;  // the zone's local mean time, before its standard time
+    std::int64_t begins, ends;
+  };
+
+  const date::time_zone* zone = nullptr;
+  std::optional<PosixRule> rule;
+  std::int64_t rule_from = kNever;  // the last stored change, from which the rule holds
+
+  mutable std::optional<Place::Offset> last;  // the zone's offsets come in long stretches
+  mutable std::optional<bool> last_mean_time;
+  mutable std::vector<std::pair<Place::Offset, bool>> known;  // looked up before, by their beginning
+
+  Stretch stretch_at(std::int64_t utc) const {
+    if (utc >= rule_from && rule) {
+      PosixRule::Stretch s = rule->at(utc);
+      return {s.total, s.dst != 0, s.dst, false, std::max(s.begins, rule_from), s.ends >= kFar ? kNever : s.ends};
+    }
+    date::sys_info info = zone->get_info(instant_of(utc));
+    std::int64_t begins = seconds_of(info.begin), ends = seconds_of(info.end);
+    begins = begins <= -kFar ? -kNever : begins;
+    ends = std::min(ends >= kFar ? kNever : ends, rule ? rule_from : kNever);
+    return {static_cast<int>(info.offset.count()), info.save.count() != 0, std::nullopt,
+            begins == -kNever && info.abbrev == "LMT", begins, ends};
+  }
+
+  // See Place::Offset for the rule.
+  int dst_of(const Stretch& s) const {
+    if (s.dst) return *s.dst;
+    if (!s.saving) return 0;
+    auto standard_beside = [&](bool forward) -> std::optional<int> {
+      Stretch at = s;
+      for (int step = 0; step < 16; ++step) {
+        if (forward ? at.ends >= kNever : at.begins <= -kNever) return std::nullopt;
+        at = stretch_at(forward ? at.ends : at.begins - 1);
+        if (at.dst) return at.total - *at.dst;
+        if (!at.saving) return at.total;
+      }
+      return std::nullopt;
+    };
+    std::optional<int> before = standard_beside(false), after = standard_beside(true);
+    auto plausible = [](int dst) { return dst != 0 && std::abs(dst) <= 2 * 3600 && dst % 60 == 0; };
+    if (!before || !after || *before == *after) {
+      std::optional<int> standard = before ? before : after;
+      return standard ? s.total - *standard : 0;
+    }
+    int from_before = s.total - *before, from_after = s.total - *after;
+    if (plausible(from_before) != plausible(from_after)) return plausible(from_before) ? from_before : from_after;
+    if (!plausible(from_before)) return 0;
+    return std::abs(from_after) < std::abs(from_before) ? from_after : from_before;
+  }
+
+  std::pair<Place::Offset, bool> lookup(std::int64_t utc) const {
+    Stretch s = stretch_at(utc);
+    return {{s.total, dst_of(s), s.begins, s.ends}, s.mean_time};
+  }
+
+  std::pair<Place::Offset, bool> offset_at(std::int64_t utc) const {
+    if (last && utc >= last->begins && utc < last->ends) return {*last, *last_mean_time};
+    auto after = std::upper_bound(known.begin(), known.end(), utc,
+                                  [](std::int64_t instant, const auto& o) { return instant < o.first.begins; });
+    std::pair<Place::Offset, bool> found;
+    if (after != known.begin() && utc < (after - 1)->first.ends) {
+      found = *(after - 1);
+    } else {
+      found = lookup(utc);
+      if (known.size() >= kKnownStretches) known.clear(), after = known.end();
+      known.insert(after, found);
+    }
+    last = found.first;
+    last_mean_time = found.second;
+    return found;
+  }
+};
+
+Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds, std::optional<double> longitude) {
   if (utc_offset_seconds) {
     if (*utc_offset_seconds < -kLargestOffset || *utc_offset_seconds > kLargestOffset)
       throw InputError("UTC offset out of range (at most 18 hours either way): " +
@@ -31,22 +135,39 @@ Place::Place(const std::string& zone, std::optional<int> utc_offset_seconds) {
     name_ = "UTC" + offset_text(fixed_offset_);
     return;
   }
-  try {
-    zone_ = date::locate_zone(zone);
-  } catch (const std::exception&) {
-    throw InputError("unknown time zone: \"" + zone + "\"");
+  // The records outlive the places: a batch that cycles through more places
+  // than are kept still reads each zone's files once.
+  thread_local std::map<std::string, std::shared_ptr<ZoneRecord>> records;
+  std::shared_ptr<ZoneRecord>& record = records[zone];
+  if (!record) {
+    auto made = std::make_shared<ZoneRecord>();
+    try {
+      made->zone = date::locate_zone(zone);
+    } catch (const std::exception&) {
+      records.erase(zone);
+      throw InputError("unknown time zone: \"" + zone + "\"");
+    }
+    made->rule = PosixRule::closing("/usr/share/zoneinfo/" + zone);
+    date::sys_info last = made->zone->get_info(instant_of(kFar - 1));
+    if (made->rule) made->rule_from = seconds_of(last.begin) <= -kFar ? -kNever : seconds_of(last.begin);
+    record = std::move(made);
   }
+  zone_ = record;
   name_ = zone;
+  if (longitude) mean_time_offset_ = static_cast<int>(std::lround(*longitude * 240));
 }
 
-const Place& Place::kept(const std::string& zone, std::optional<int> utc_offset_seconds) {
+const Place& Place::kept(const std::string& zone, std::optional<int> utc_offset_seconds,
+                         std::optional<double> longitude) {
   thread_local std::vector<std::unique_ptr<Place>> places;
   thread_local std::size_t next_replaced = 0;
+  auto mean_time_key = [](std::optional<int> offset) { return offset ? *offset : kNoMeanTime; };
+  int mean_time = longitude ? static_cast<int>(std::lround(*longitude * 240)) : kNoMeanTime;
   for (const auto& place : places)
     if (utc_offset_seconds ? !place->zone_ && place->fixed_offset_ == *utc_offset_seconds
-                           : place->zone_ && place->name_ == zone)
+                           : place->zone_ && place->name_ == zone && mean_time_key(place->mean_time_offset_) == mean_time)
       return *place;
-  auto place = std::make_unique<Place>(zone, utc_offset_seconds);
+  auto place = std::make_unique<Place>(zone, utc_offset_seconds, longitude);
   if (places.size() < kKeptPlaces) return *places.emplace_back(std::move(place));
   std::unique_ptr<Place>& slot = places[next_replaced++ % kKeptPlaces];
   slot = std::move(place);
@@ -54,60 +175,41 @@ const Place& Place::kept(const std::string& zone, std::optional<int> utc_offset_
 }
 
 Place::Offset Place::offset_at(std::int64_t utc) const {
-  if (last_ && utc >= last_->begins && utc < last_->ends) return *last_;
-  auto after = std::upper_bound(known_.begin(), known_.end(), utc,
-                                [](std::int64_t instant, const Offset& o) { return instant < o.begins; });
-  if (after != known_.begin() && utc < (after - 1)->ends) {
-    last_ = *(after - 1);
-    return *last_;
-  }
-  last_ = lookup(utc);
-  if (known_.size() >= kKnownStretches) known_.clear(), after = known_.end();
-  known_.insert(after, *last_);
-  return *last_;
-}
-
-Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
-  constexpr std::int64_t kClear = 2 * kSecondsPerDay;  // farther from a change than any offset
-  // Most readings lie well inside the stretch looked at last.
-  if (last_) {
-    std::int64_t utc = clock_seconds - last_->total;
-    if (utc - last_->begins >= kClear && last_->ends - utc >= kClear) return {utc, last_->total};
-  }
-  Offset guess = offset_at(clock_seconds - (last_ ? last_->total : fixed_offset_));
-  std::int64_t utc = clock_seconds - guess.total;
-  if (utc - guess.begins >= kClear && guess.ends - utc >= kClear && offset_at(utc).total == guess.total)
-    return {utc, guess.total};
-  std::int64_t earlier = instants_of(clock_seconds).earlier;
-  return {earlier, offset_at(earlier).total};
-}
-
-Place::Offset Place::lookup(std::int64_t utc) const {
-  // Far enough to mean "never", near enough that distances to it do not overflow.
-  constexpr std::int64_t kNever = std::int64_t{1} << 60;
   if (!zone_) return {fixed_offset_, 0, -kNever, kNever};
-  date::sys_info info = zone_->get_info(date::sys_seconds(std::chrono::seconds(utc)));
-  Offset result{static_cast<int>(info.offset.count()), 0, info.begin.time_since_epoch().count(),
-                info.end.time_since_epoch().count()};
-  // Read from the system's compiled zone files, `save` only says whether
-  // daylight saving is in force; its amount is the distance from the last
-  // standard offset before.
-  for (int step = 0; info.save != std::chrono::minutes(0) && step < 16; ++step) {
-    info = zone_->get_info(info.begin - std::chrono::seconds(1));
-    if (info.save == std::chrono::minutes(0)) result.dst = result.total - static_cast<int>(info.offset.count());
-  }
-  return result;
+  auto [offset, mean_time] = zone_->offset_at(utc);
+  if (mean_time && mean_time_offset_) offset.total = *mean_time_offset_;
+  return offset;
 }
 
 Place::Reading Place::instants_of(std::int64_t clock_seconds) const {
   if (!zone_) return {Reading::Unique, clock_seconds - fixed_offset_, clock_seconds - fixed_offset_};
-  date::local_info info =
-      zone_->get_info(date::local_seconds(std::chrono::seconds(clock_seconds)));
-  std::int64_t first = clock_seconds - info.first.offset.count();
-  if (info.result == date::local_info::unique) return {Reading::Unique, first, first};
-  std::int64_t second = clock_seconds - info.second.offset.count();
-  return {info.result == date::local_info::ambiguous ? Reading::Fold : Reading::Gap,
-          std::min(first, second), std::max(first, second)};
+  // Every stretch near the reading, in turn: those in which it occurs, or
+  // the change it falls into.
+  std::optional<std::int64_t> first, last;
+  std::optional<Reading> gap;
+  Offset at = offset_at(clock_seconds - kReach);
+  while (true) {
+    std::int64_t utc = clock_seconds - at.total;
+    if (utc >= at.begins && utc < at.ends) {
+      if (!first) first = utc;
+      last = utc;
+    }
+    if (at.ends > clock_seconds + kReach) break;
+    Offset next = offset_at(at.ends);
+    if (at.ends + at.total <= clock_seconds && clock_seconds < at.ends + next.total)
+      gap = Reading{Reading::Gap, clock_seconds - next.total, clock_seconds - at.total};
+    at = next;
+  }
+  if (first) return {*first == *last ? Reading::Unique : Reading::Fold, *first, *last};
+  if (gap) return *gap;
+  return {Reading::Unique, clock_seconds - at.total, clock_seconds - at.total};  // not reached
+}
+
+Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
+  if (!zone_) return {clock_seconds - fixed_offset_, fixed_offset_};
+  Reading r = instants_of(clock_seconds);
+  std::int64_t utc = r.kind == Reading::Gap ? r.later : r.earlier;
+  return {utc, offset_at(utc).total};
 }
 
 }  // namespace pillar::chart::detail

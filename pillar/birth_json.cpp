@@ -243,6 +243,9 @@ class PlainObject {
 
 void read_birth_json(std::string_view json_object, chart::BirthInput& input) {
   thread_local PlainObject plain_object;  // reused: its texts keep their capacity
+  // nlohmann's parser takes a NUL for the end of the text and would read no further.
+  if (auto nul = json_object.find('\0'); nul != json_object.npos)
+    throw InputError("not a JSON object: a NUL byte at column " + std::to_string(nul + 1));
   BirthReader reader(input);
   if (plain_object.scan(json_object))
     plain_object.replay(reader);

@@ -15,27 +15,13 @@ namespace pillar::cli {
 using chart::BirthInput;
 using chart::InputError;
 
-std::string quoted_text(std::string_view text) {
-  constexpr std::size_t kLongest = 60;
-  std::size_t cut = std::min(text.size(), kLongest);
-  while (cut < text.size() && cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-    --cut;  // not inside a UTF-8 character
-  std::string out = "\"";
-  for (std::size_t i = 0; i < cut; ++i) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    out += (c < 0x20 || c == 0x7f) ? '?' : static_cast<char>(c);
-  }
-  if (text.size() > kLongest) out += "...";
-  out += '"';
-  return out;
-}
-
 namespace {
 
+// The shortest text that reads back as `number`: 180.0000001 stays so.
 std::string number_text(double number) {
   char text[32];
-  std::snprintf(text, sizeof text, "%g", number);
-  return text;
+  auto [end, error] = std::to_chars(text, text + sizeof text, number);
+  return std::string(text, error == std::errc() ? end : text);
 }
 
 [[noreturn]] void reject(const char* what, std::string_view text, const char* expected) {
@@ -99,35 +85,53 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
     {"same-day-stem", chart::ZiSchool::SameDayStem},
 }};
 
-void apply_datetime(BirthInput& input, const OptionValue& value) {
-  std::string_view text = text_of("datetime", value);
-  if (text.size() > 32)  // no date and time is this long: keep the message one short line
-    reject("datetime", text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
+}  // namespace
+
+chart::CivilMoment parse_date_time(const char* what, std::string_view text) {
+  if (text.size() > 32 || text.find('\0') != text.npos)  // the engine's message quotes the text whole
+    reject(what, text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
-    input.local = chart::parse_civil_moment(text);
+    return chart::parse_civil_moment(text);
   } catch (const InputError& error) {
-    throw InputError(std::string("datetime: ") + error.what());
+    throw InputError(std::string(what) + ": " + error.what());
   }
+}
+
+namespace {
+
+void apply_datetime(BirthInput& input, const OptionValue& value) {
+  input.local = parse_date_time("datetime", text_of("datetime", value));
 }
 
 void apply_zone(BirthInput& input, const OptionValue& value) {
   std::string_view zone = text_of("tz", value);
-  // The zone database is the engine's to search; only the shape of a name is checked here.
-  if (zone.empty() || zone.size() > 64 || zone.find("..") != std::string_view::npos || zone.front() == '/')
+  // The zone database is the engine's to search; only the shape of a name is
+  // checked here: its letters, and no way out of the database's folder.
+  auto name_character = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '/' || c == '_' ||
+           c == '-' || c == '+' || c == '.';
+  };
+  if (zone.empty() || zone.size() > 64 || zone.find("..") != std::string_view::npos || zone.front() == '/' ||
+      !std::all_of(zone.begin(), zone.end(), name_character))
     reject("tz", zone, "not a time-zone name such as Asia/Shanghai");
   input.zone.assign(zone);
   input.utc_offset_seconds.reset();
 }
 
 int parse_utc_offset(std::string_view text) {
-  constexpr const char* kShape = "expected +HH:MM or -HH:MM, e.g. +08:00";
-  if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || text[3] != ':')
+  // Seconds too: a place's mean time, as clocks showed before standard time, is rarely whole minutes.
+  constexpr const char* kShape = "expected +HH:MM or +HH:MM:SS (or -), e.g. +08:00";
+  if ((text.size() != 6 && text.size() != 9) || (text[0] != '+' && text[0] != '-') || text[3] != ':' ||
+      (text.size() == 9 && text[6] != ':'))
     reject("utc_offset", text, kShape);
   int hours = digits(text, 1, 2);
   int minutes = digits(text, 4, 2);
-  if (hours < 0 || minutes < 0 || minutes > 59 || hours * 60 + minutes > 18 * 60)
-    reject("utc_offset", text, "not an offset within -18:00..+18:00");
-  int seconds = (hours * 60 + minutes) * 60;
+  int extra = text.size() == 9 ? digits(text, 7, 2) : 0;
+  if (hours < 0 || minutes < 0 || extra < 0) reject("utc_offset", text, kShape);
+  if (minutes > 59) reject("utc_offset", text, "minutes run 00-59");
+  if (extra > 59) reject("utc_offset", text, "seconds run 00-59");
+  int seconds = (hours * 60 + minutes) * 60 + extra;
+  if (seconds > 18 * 3600) reject("utc_offset", text, "not an offset within -18:00..+18:00");
   return text[0] == '-' ? -seconds : seconds;
 }
 
@@ -251,7 +255,7 @@ constexpr std::array<BirthOption, 16> kOptions = {{
      "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
      apply_lunar},
     {"tz", "--tz", "ZONE", "IANA time zone of the birth place (default Asia/Shanghai)", apply_zone},
-    {"utc_offset", "--utc-offset", "+HH:MM", "a fixed offset from UTC instead of a zone", apply_utc_offset},
+    {"utc_offset", "--utc-offset", "+HH:MM[:SS]", "a fixed offset from UTC instead of a zone", apply_utc_offset},
     {"sex", "--sex", "SEX", "male, female, 男 or 女 (luck needs it)", apply_sex},
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "chart.h"
+#include "user_text.h"
 
 namespace pillar::cli {
 
@@ -35,9 +36,8 @@ std::span<const BirthOption> birth_options();
 // The option with this batch key, or null.
 const BirthOption* find_birth_option(std::string_view batch_key);
 
-// The user's text inside a one-line message: in quotes, control characters
-// replaced, cut after 60 bytes.
-std::string quoted_text(std::string_view text);
-
+// A date and time as parse_civil_moment reads it; its errors start with `what`
+// and quote at most a little of the text.
+chart::CivilMoment parse_date_time(const char* what, std::string_view text);
 
 }  // namespace pillar::cli

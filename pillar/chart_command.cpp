@@ -70,6 +70,10 @@ CommandRunner add_chart_command(CLI::App& command) {
     bool dated = state->options.given("datetime") || state->options.given("lunar");
     if (state->batch) {
       if (dated) throw chart::InputError("--batch reads the dates from standard input: give no DATETIME or --lunar");
+      // A bad default (an unknown zone) is the command line's error, not every line's.
+      chart::BirthInput probe = input;
+      probe.local = {2000, 1, 1, 12, 0, 0, true};
+      chart::make_chart(probe);
       return run_batch(input, stdin, stdout);
     }
     if (state->options.given("datetime") && state->options.given("lunar"))

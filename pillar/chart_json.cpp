@@ -1,5 +1,7 @@
 #include "chart_json.h"
 
+#include "user_text.h"
+
 #include <array>
 
 #include "json_writer.h"
@@ -240,7 +242,7 @@ void append_error_json(OutputBuffer& out, std::string_view message, long long li
   JsonWriter json(out);
   json.begin_object();
   json.key("error");
-  json.string(message);  // may quote the line's bytes
+  json.string(printable_text(message, kLongestMessage));  // may quote the line's bytes
   json.key("line");
   json.integer(line);
   json.end_object();

@@ -17,7 +17,7 @@ CommandRunner add_find_command(CLI::App& command) {
   auto state = std::make_shared<State>();
   command.add_option("pillars", state->pillars, "the year, month, day and hour pillars, e.g. 甲子 丙寅 戊辰 壬子")
       ->required()
-      ->expected(4)
+      ->expected(1, CLI::detail::expected_max_vector_size)  // counted below, after CLI11 names unknown options
       ->type_name("PILLAR");
   state->options.add_to(command, {"tz", "utc_offset", "zi_hour"});
   command.get_option("--tz")->excludes(command.get_option("--utc-offset"));
@@ -26,6 +26,9 @@ CommandRunner add_find_command(CLI::App& command) {
     chart::BirthInput input;
     state->options.apply(input);
     const auto& p = state->pillars;
+    if (p.size() != 4)
+      throw chart::InputError("expected four pillars (year, month, day, hour), e.g. 甲子 丙寅 戊辰 壬子; got " +
+                              std::to_string(p.size()));
     chart::Pillars wanted{p.at(0), p.at(1), p.at(2), p.at(3)};
     auto moments = chart::find_moments(wanted, input.zone, input.utc_offset_seconds, input.zi_school);
     OutputBuffer out;

@@ -8,6 +8,7 @@
 #include "chart_json.h"
 #include "birth_options.h"
 #include "commands.h"
+#include "input_lines.h"
 #include "lunar_input.h"
 #include "lunar_json.h"
 
@@ -16,12 +17,7 @@ namespace pillar::cli {
 namespace {
 
 lunar::CivilDate parse_gregorian_date(std::string_view text) {
-  chart::CivilMoment moment;
-  try {
-    moment = chart::parse_civil_moment(text);
-  } catch (const chart::InputError& error) {
-    throw chart::InputError(std::string("date: ") + error.what());
-  }
+  chart::CivilMoment moment = parse_date_time("date", text);
   if (moment.has_time) throw chart::InputError("date " + quoted_text(text) + ": give the date alone, e.g. 2023-06-18");
   return {moment.year, moment.month, moment.day};
 }
@@ -59,31 +55,31 @@ std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate
 // gives no date gives {"error": ..., "line": N} and the batch goes on.
 int run_lunar_batch(std::FILE* in) {
   OutputBuffer out;
-  char buffer[256];
-  long long line_number = 0;
-  std::string line;
-  while (std::fgets(buffer, sizeof buffer, in)) {
-    line += buffer;
-    if (line.back() != '\n' && !std::feof(in)) continue;
-    ++line_number;
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
-    if (!line.empty()) {
+  auto write_answers = [&out] {
+    write_out(out.view());
+    out.clear();
+  };
+  InputLines lines(fileno(in), write_answers);
+  try {
+    for (InputLines::Line line; lines.next(line);) {
+      std::string_view text = line.text;
+      while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+      if (text.empty() && !line.too_long) continue;
       try {
-        lunar::CivilDate date = parse_gregorian_date(line);
+        if (line.too_long) throw chart::InputError(kLineTooLong);
+        lunar::CivilDate date = parse_gregorian_date(text);
         append_conversion_json(out, date, lunar_date_of(date));
       } catch (const chart::InputError& error) {
-        append_error_json(out, error.what(), line_number);
+        append_error_json(out, error.what(), line.number);
         out.push_back('\n');
       }
+      if (out.size() > (1 << 20)) write_answers();
     }
-    line.clear();
-    if (out.size() > (1 << 20)) {
-      write_out(out.view());
-      out.clear();
-    }
+  } catch (const StreamError&) {
+    write_answers();  // the answers so far stand
+    throw;
   }
-  if (std::ferror(in)) throw std::runtime_error("cannot read the input");
-  write_out(out.view());
+  write_answers();
   return 0;
 }
 

@@ -1,10 +1,13 @@
 // pillar: Four Pillars charts from the command line.
 #include <cstdio>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands.h"
+#include "user_text.h"
 
 namespace {
 
@@ -22,13 +25,35 @@ constexpr Command kCommands[] = {
 constexpr int kFailed = 1;
 constexpr int kBadInput = 2;
 
-// One line on standard error, whatever the message quotes: control
-// characters (a newline, a terminal escape) become '?'.
-int fail(int status, std::string message) {
-  for (char& c : message)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-  std::fprintf(stderr, "pillar: %s\n", message.c_str());
+// One short line on standard error, whatever the message quotes: control
+// characters (a newline, a terminal escape) and bytes that are not UTF-8
+// become '?'.
+int fail(int status, std::string_view message) {
+  std::fprintf(stderr, "pillar: %s\n", pillar::cli::printable_text(message, pillar::cli::kLongestMessage).c_str());
   return status;
+}
+
+// The help, or a failure when it could not be written.
+int show_help(const CLI::App& app, const CLI::Error& help) {
+  int status = app.exit(help);
+  std::cout.flush();
+  if (!std::cout || std::fflush(stdout) != 0 || std::ferror(stdout)) return fail(kFailed, "cannot write the output");
+  return status;
+}
+
+// "--tz=" is an empty value, as "--tz ''" is; CLI11 would take the next
+// argument for it instead.
+std::vector<std::string> arguments_of(int argc, char** argv) {
+  std::vector<std::string> arguments;
+  for (int i = argc - 1; i > 0; --i) {  // CLI11 takes them last first
+    std::string_view argument = argv[i];
+    if (argument.starts_with("--") && argument.size() > 3 && argument.find('=') == argument.size() - 1) {
+      arguments.emplace_back();
+      argument.remove_suffix(1);
+    }
+    arguments.emplace_back(argument);
+  }
+  return arguments;
 }
 
 }  // namespace
@@ -48,13 +73,14 @@ int main(int argc, char** argv) {
       return false;
     };
     if (argc > 1 && argv[1][0] != '-' && !is_command(argv[1]))
-      return fail(kBadInput, std::string("unknown subcommand \"") + argv[1] + "\"; see pillar --help");
+      return fail(kBadInput, "unknown subcommand " + pillar::cli::quoted_text(argv[1]) + "; see pillar --help");
     try {
-      app.parse(argc, argv);
+      std::vector<std::string> arguments = arguments_of(argc, argv);
+      app.parse(arguments);
     } catch (const CLI::CallForHelp& help) {
-      return app.exit(help);
+      return show_help(app, help);
     } catch (const CLI::CallForAllHelp& help) {
-      return app.exit(help);
+      return show_help(app, help);
     } catch (const CLI::ParseError& error) {
       return fail(kBadInput, error.what());
     }

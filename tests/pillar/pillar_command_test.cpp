@@ -1,15 +1,19 @@
 // The pillar command as its users run it: arguments and standard input in,
 // standard output, standard error and the exit status out.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -97,15 +101,30 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
       {"find 甲子 丙寅 戊辰 壬子 --zi-hour x", "zi_hour"},
       {"chart 1990-05-17T14:30 --shensha-variant nope", "nope"},
       {"chart 1990-05-17T14:30 --shensha-variant goujiao-one-star --shensha-variant goujiao-both-sides", "勾煞"},
+      // Messages that once named the wrong fault.
+      {"chart 1990-05-17T14:30 --longitude 180.0000001", "180.0000001"},
+      {"chart 1990-05-17T14:30 --utc-offset '+ 8:00'", "expected +HH:MM"},
+      {"chart 1990-05-17T14:30 --tz= --sex male", "tz \"\""},
+      {"find --sex male 甲子 丙寅 戊辰 壬子", "--sex"},
+      {"find 甲子 丙寅 戊辰 壬子 癸亥 甲子 丙寅 戊辰 壬子", "four pillars"},
+      {"chart --batch --tz Nowhere", "Nowhere"},  // before any line is read
+      // Quoted short, as valid UTF-8, whatever was typed.
+      {"lunar $(head -c 100000 /dev/zero | tr '\\0' x)", "date"},
+      {"chart $(head -c 100000 /dev/zero | tr '\\0' x)", "datetime"},
+      {"chart 1990-05-17T14:30 --tz \"$(printf 'Asia/\\377\\033[2J')\"", "Asia/"},
+      {"chart \"$(printf '1990-05-17T14:3\\377')\"", "datetime"},
+      {"\"$(printf '\\377')\"", "subcommand"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments);
-    Result result = run(c.arguments);
+    Result result = run(c.arguments, R"({"datetime": "1990-05-17T14:30"})");
     EXPECT_EQ(result.status, 2);
     EXPECT_EQ(result.out, "");
     ASSERT_EQ(lines_of(result.err).size(), 1u) << result.err;
     EXPECT_EQ(result.err.rfind("pillar: ", 0), 0u) << result.err;
     EXPECT_NE(result.err.find(c.named), std::string::npos) << result.err;
+    EXPECT_LT(result.err.size(), 500u);
+    EXPECT_NO_THROW((void)Json(result.err).dump()) << "not UTF-8: " << result.err;
   }
 }
 
@@ -271,14 +290,111 @@ TEST(PillarCommand, BatchSurvivesHostileLines) {
   }
 }
 
-// Output that cannot be written is a failure, never a silent success.
+// Output that cannot be written, or input that cannot be read, is a
+// failure, never a silent success nor an "internal error".
 TEST(PillarCommand, UnwritableOutputFails) {
   const std::string command = PILLAR_COMMAND;
   for (const std::string& line :
        {command + " chart 1990-05-17T14:30 >/dev/full 2>/dev/null",
-        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null"}) {
+        "echo '{\"datetime\": \"1990-05-17T14:30\"}' | " + command + " chart --batch >/dev/full 2>/dev/null",
+        command + " --help >/dev/full 2>/dev/null", command + " chart --help >/dev/full 2>/dev/null"}) {
     int raw = std::system(line.c_str());
     EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << line;
+  }
+  for (const char* batch : {"lunar --batch", "chart --batch"}) {
+    std::string base = testing::TempDir() + "pillar_dir_" + std::to_string(getpid());
+    int raw = std::system((command + " " + batch + " </ 2>" + base).c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 1) << batch;
+    EXPECT_EQ(read_file(base), "pillar: cannot read the input: Is a directory\n");
+    std::remove(base.c_str());
+  }
+}
+
+// A NUL byte is an error of its own line; every line gets exactly one
+// answer, numbered as it was read.
+TEST(PillarCommand, BatchesAnswerNulBytesInTheirLine) {
+  using namespace std::string_literals;
+  Result chart = run("chart --batch", "{\"datetime\": \"1990-05-17T14:30\"}\0 trailing\n"s +
+                                          R"({"datetime": "1990-05-17T14:30"})" "\n" +
+                                          R"({"datetime": "1990-05-17T14:30", "tz": "Asia/Sha\u0000nghai"})" "\n");
+  std::vector<std::string> lines = lines_of(chart.out);
+  ASSERT_EQ(lines.size(), 3u) << chart.out;
+  EXPECT_EQ(Json::parse(lines[0]).value("line", 0), 1);
+  EXPECT_TRUE(Json::parse(lines[1]).contains("schema"));
+  EXPECT_EQ(Json::parse(lines[2]).value("line", 0), 3);
+  EXPECT_NE(lines[2].find("nghai"), std::string::npos) << "the message was cut at the NUL";
+
+  Result lunar = run("lunar --batch", "2023-06-18\0\n2023-06-19\nbad\n2023-06-18\0x"s);
+  lines = lines_of(lunar.out);
+  ASSERT_EQ(lines.size(), 4u) << lunar.out;
+  for (int number : {1, 3, 4}) EXPECT_EQ(Json::parse(lines[number - 1]).value("line", 0), number);
+  EXPECT_EQ(Json::parse(lines[1]).at("date"), "2023-06-19");
+}
+
+// A line over 1 MiB gets its error without being held whole: under a memory
+// limit far below the line, the answers before and after it still come.
+TEST(PillarCommand, BatchesSkipOverlongLinesInBoundedMemory) {
+  const std::string command = PILLAR_COMMAND;
+  const std::string good = R"({"datetime": "1990-05-17T14:30"})";
+  for (const auto& [batch, first, last] :
+       {std::tuple{"chart --batch", good, good}, std::tuple{"lunar --batch", std::string("2023-06-18"),
+                                                            std::string("2023-06-19")}}) {
+    SCOPED_TRACE(batch);
+    std::string base = testing::TempDir() + "pillar_long_" + std::to_string(getpid());
+    std::string line = "(ulimit -v 300000; (echo '" + first + "'; head -c 400M /dev/zero; echo; echo '" + last +
+                       "') | " + command + " " + batch + " >" + base + ")";
+    int raw = std::system(line.c_str());
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0) << raw;
+    std::vector<std::string> answers = lines_of(read_file(base));
+    std::remove(base.c_str());
+    ASSERT_EQ(answers.size(), 3u);
+    EXPECT_FALSE(Json::parse(answers[0]).contains("error"));
+    EXPECT_EQ(Json::parse(answers[1]), Json::parse(R"({"error": "line longer than 1 MiB: not read", "line": 2})"));
+    EXPECT_FALSE(Json::parse(answers[2]).contains("error"));
+  }
+  // Just under the limit, a line is read and its error quotes a little of it.
+  Result near = run("chart --batch", R"({"tz": ")" + std::string(1000000, 'x') + R"("})" "\n");
+  EXPECT_LT(near.out.size(), 200u);
+  EXPECT_NE(near.out.find("tz"), std::string::npos) << near.out;
+}
+
+// A program can feed a batch one line at a time and read each answer before
+// it writes the next.
+TEST(PillarCommand, BatchesAnswerEachLineAsItComes) {
+  for (const auto& [arguments, question] :
+       {std::pair{"chart", R"({"datetime": "1990-05-17T14:30"})"}, std::pair{"lunar", "2023-06-18"}}) {
+    SCOPED_TRACE(arguments);
+    int to_child[2], from_child[2];
+    ASSERT_EQ(pipe(to_child), 0);
+    ASSERT_EQ(pipe(from_child), 0);
+    pid_t child = fork();
+    if (child == 0) {
+      dup2(to_child[0], 0);
+      dup2(from_child[1], 1);
+      for (int fd : {to_child[0], to_child[1], from_child[0], from_child[1]}) close(fd);
+      execl(PILLAR_COMMAND, PILLAR_COMMAND, arguments, "--batch", static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    for (int round = 0; round < 2; ++round) {
+      std::string line = std::string(question) + "\n";
+      ASSERT_EQ(write(to_child[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+      std::string answer;
+      char c = 0;
+      while (answer.empty() || answer.back() != '\n') {
+        pollfd ready{from_child[0], POLLIN, 0};
+        ASSERT_EQ(poll(&ready, 1, 30000), 1) << "no answer while the input stays open";
+        ASSERT_EQ(read(from_child[0], &c, 1), 1);
+        answer += c;
+      }
+      EXPECT_FALSE(Json::parse(answer).contains("error")) << answer;
+    }
+    close(to_child[1]);
+    close(from_child[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }
 }
 
@@ -303,6 +419,18 @@ Json chart_of(const std::string& arguments) {
   Result result = run("chart --json " + arguments);
   EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
   return result.status == 0 ? Json::parse(result.out) : Json::object();
+}
+
+// Zones as the database has them: past 2037 (by the files' closing rules),
+// and before standard time, when a clock showed its own place's mean time.
+TEST(PillarCommand, ZonesReadAsTheDatabaseSays) {
+  Json summer = chart_of("2050-07-01T13:30 --tz America/New_York");
+  EXPECT_EQ(summer["utc"], "2050-07-01T17:30:00Z");
+  EXPECT_EQ(summer["corrections"]["dst_seconds"], 3600);
+  EXPECT_EQ(run("chart 2050-03-13T02:30 --tz America/New_York").status, 2);  // in the spring gap
+  Json beijing = chart_of("1890-06-01T13:10 --tz Asia/Shanghai --longitude 116.4 --solar-time mean");
+  EXPECT_EQ(beijing["corrections"]["solar_time"], "1890-06-01T13:10:00");
+  EXPECT_EQ(chart_of("2020-01-01T12:00 --utc-offset +07:45:40")["utc"], "2020-01-01T04:14:20Z");
 }
 
 // Each option changes what it should; the batch keys mean the same as the flags.
@@ -332,6 +460,114 @@ TEST(PillarCommand, OptionsReachTheChart) {
   Result batch = run("chart --batch", line);
   EXPECT_EQ(Json::parse(batch.out), chart_of(flags));
   EXPECT_EQ(chart_of(flags)["luck"]["annual"].size(), 2u);
+}
+
+}  // namespace
+
+namespace {
+
+// The keys each table of docs/chart-json.md lists, by the object it
+// describes: "chart", "chart.corrections", "chart.analysis.pillars[]",
+// "find", "lunar", "options" (the flags), "batch" (the batch keys).
+std::map<std::string, std::set<std::string>> documented_keys() {
+  std::ifstream doc(PILLAR_DOCS "/chart-json.md");
+  EXPECT_TRUE(doc) << PILLAR_DOCS "/chart-json.md";
+  std::map<std::string, std::set<std::string>> keys;
+  std::string object;
+  auto names_in = [](const std::string& cell) {
+    std::vector<std::string> names;
+    for (std::size_t open = cell.find('`'); open != std::string::npos; open = cell.find('`', open + 1)) {
+      std::size_t close = cell.find('`', open + 1);
+      names.push_back(cell.substr(open + 1, close - open - 1));
+      open = close;
+    }
+    return names;
+  };
+  for (std::string line; std::getline(doc, line);) {
+    if (line == "## Options of `pillar chart`") object = "options";
+    else if (line == "## The chart object") object = "chart";
+    else if (line == "## `pillar find`") object = "find";
+    else if (line == "## The lunar object") object = "lunar";
+    else if (line.starts_with("## ")) object.clear();
+    else if (object.starts_with("chart") && line.starts_with('`') && line.ends_with("`:"))
+      object = "chart." + line.substr(1, line.size() - 3);
+    if (object.empty() || !line.starts_with("| ") || line.starts_with("| key") || line.starts_with("| flag"))
+      continue;
+    std::vector<std::string> cells;
+    for (std::size_t from = 1, bar; (bar = line.find(" |", from)) != std::string::npos; from = bar + 2)
+      cells.push_back(line.substr(from, bar - from));
+    if (object == "options") {
+      for (const std::string& flag : names_in(cells.at(0))) keys["options"].insert(flag);
+      for (const std::string& key : names_in(cells.at(1))) keys["batch"].insert(key);
+      continue;
+    }
+    for (const std::string& name : names_in(cells.at(0))) {
+      std::size_t nested = name.find("[].");
+      if (nested == std::string::npos)
+        keys[object].insert(name);
+      else
+        keys[object + "." + name.substr(0, nested + 2)].insert(name.substr(nested + 3));
+    }
+  }
+  return keys;
+}
+
+std::set<std::string> keys_of(const Json& object) {
+  std::set<std::string> keys;
+  for (const auto& [key, value] : object.items()) keys.insert(key);
+  return keys;
+}
+
+// What the command writes and accepts is what docs/chart-json.md lists, key
+// for key, as the export list is held to docs/api.md.
+TEST(PillarCommand, JsonKeysAreTheDocumentedOnes) {
+  auto documented = documented_keys();
+  Json chart = chart_of("1990-05-17T14:30 --sex male --longitude 116.4 --margin 1440 --annual 2024");
+  ASSERT_FALSE(chart["warnings"].empty());
+  const std::map<std::string, Json> written = {
+      {"chart", chart},
+      {"chart.corrections", chart["corrections"]},
+      {"chart.analysis", chart["analysis"]},
+      {"chart.analysis.pillars[]", chart["analysis"]["pillars"][0]},
+      {"chart.luck", chart["luck"]},
+      {"chart.warnings[]", chart["warnings"][0]},
+      {"find", Json::parse(run("find 甲子 丙寅 戊辰 壬子 --json").out)},
+      {"lunar", Json::parse(run("lunar --json 2023-06-18").out)},
+  };
+  for (const auto& [object, json] : written) EXPECT_EQ(keys_of(json), documented[object]) << object;
+  EXPECT_EQ(keys_of(chart["lunar"]), documented["lunar"]);
+  EXPECT_EQ(documented.size(), written.size() + 2) << "a table of the document is not checked";
+
+  std::set<std::string> flags;  // as `pillar chart --help` lists them
+  for (const std::string& line : lines_of(run("chart --help").out))
+    if (std::size_t flag = line.find("--"); flag != std::string::npos && line.starts_with("  --"))
+      flags.insert(line.substr(flag, line.find(' ', flag) - flag));
+  std::set<std::string> documented_flags;
+  for (const std::string& flag : documented["options"])
+    if (flag.starts_with("--")) documented_flags.insert(flag.substr(0, flag.find(' ')));
+  EXPECT_EQ(flags, documented_flags);
+
+  std::string batch;  // every documented key is accepted (null counts as absent) ...
+  for (const std::string& key : documented["batch"])
+    if (key != "datetime") batch += R"({"datetime": "1990-05-17", ")" + key + R"(": null})" "\n";
+  for (const std::string& line : lines_of(run("chart --batch", batch).out))
+    EXPECT_FALSE(Json::parse(line).contains("error")) << line;
+  // ... and a key the document does not list is not.
+  EXPECT_NE(run("chart --batch", R"({"datetime": "1990-05-17", "zone": null})").out.find("unknown key"),
+            std::string::npos);
+}
+
+// A line's own zone replaces a default fixed offset, and the other way round.
+TEST(PillarCommand, BatchLineKeysReplaceTheDefaults) {
+  Result batch = run("chart --batch --utc-offset +03:00",
+                     R"({"datetime": "1990-05-17T14:30", "tz": "America/New_York"})" "\n"
+                     R"({"datetime": "1990-05-17T14:30"})" "\n");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 2u) << batch.out;
+  EXPECT_EQ(Json::parse(lines[0])["utc"], "1990-05-17T18:30:00Z");
+  EXPECT_EQ(Json::parse(lines[1])["utc"], "1990-05-17T11:30:00Z");
+  batch = run("chart --batch --tz America/New_York", R"({"datetime": "1990-05-17T14:30", "utc_offset": "+03:00"})");
+  EXPECT_EQ(Json::parse(batch.out)["utc"], "1990-05-17T11:30:00Z");
 }
 
 }  // namespace
