@@ -25,7 +25,7 @@ shensha::Natal sample(std::size_t i) {
 
 void BM_ShenshaNatalAndTenLuck(benchmark::State& state) {
   const shensha::RuleSet& rules = shensha::default_rules();
-  std::array<std::vector<std::string>, 14> names;
+  std::array<std::vector<std::string_view>, 14> names;
   std::vector<std::uint8_t> found;
   std::size_t i = 0;
   for (auto _ : state) {

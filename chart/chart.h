@@ -96,7 +96,9 @@ struct PillarAnalysis {
   std::string stem_ten_god;   // "日主" for the day pillar
   std::string growth_phase;   // of the day stem at this pillar's branch, e.g. "长生", "衰"
   std::vector<HiddenStem> hidden;
-  std::vector<std::string> spirits;  // 神煞 on this pillar, in the rules' order
+  // 神煞 on this pillar, in the rules' order: views of the rules' names,
+  // which last as long as the program.
+  std::vector<std::string_view> spirits;
   bool operator==(const PillarAnalysis&) const = default;
 };
 
@@ -123,14 +125,14 @@ struct LuckPillar {
   std::string pillar, ten_god;
   std::string start;  // civil date and time of the place, ISO 8601 with offset
   double age;         // years after birth (365.2425 days a year)
-  std::vector<std::string> spirits;  // 神煞 the natal anchors find on it
+  std::vector<std::string_view> spirits;  // 神煞 the natal anchors find on it (views, as above)
   bool operator==(const LuckPillar&) const = default;
 };
 
 struct AnnualPillar {
   int year;
   std::string pillar, ten_god;
-  std::vector<std::string> spirits;  // 神煞 the natal anchors find on it
+  std::vector<std::string_view> spirits;  // 神煞 the natal anchors find on it (views, as above)
   bool operator==(const AnnualPillar&) const = default;
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <map>
+#include <mutex>
 #include <stdexcept>
 
 #include "growth.h"
@@ -498,7 +498,10 @@ const RuleSet& rules_with(std::span<const std::string> variant_ids) {
   if (variant_ids.empty()) return default_rules();
   std::string key;
   for (const std::string& id : variant_ids) key += id + ' ';
-  thread_local std::map<std::string, RuleSet> kept;
+  // Kept for the program's life: charts hold views of their names.
+  static std::mutex guard;
+  static std::map<std::string, RuleSet> kept;
+  std::lock_guard lock(guard);
   auto found = kept.find(key);
   if (found == kept.end()) found = kept.emplace(key, RuleSet(variant_ids)).first;
   return found->second;
@@ -598,13 +601,14 @@ void RuleSet::index() {
           int target = std::countr_zero(targets);
           slots_[first_key_[source] + key][rule.pillar_target ? 22 + target : target][word] |= bit;
         }
+      if (rule.pillar_target) names_pairs_[source] = true;
     }
   }
 }
 
-Finder::Finder(const RuleSet& rules, const Natal& natal)
-    : rules_(rules), pairs_{natal.year, natal.month, natal.day, natal.hour} {
-  auto set = [&](Source source, int key) { slots_[source] = &rules.slots(source, key); };
+Finder::Finder(const RuleSet& rules, const Natal& natal) : pairs_{natal.year, natal.month, natal.day, natal.hour} {
+  std::array<const RuleSet::Slots*, kSourceCount> slots{};  // null: the chart has no such value
+  auto set = [&](Source source, int key) { slots[source] = &rules.slots(source, key); };
   set(kYearStemSource, stem_of(natal.year));
   set(kDayStemSource, stem_of(natal.day));
   set(kYearBranchSource, branch_of(natal.year));
@@ -612,7 +616,9 @@ Finder::Finder(const RuleSet& rules, const Natal& natal)
   set(kDayBranchSource, branch_of(natal.day));
   set(kYearNayinSource, nayin_element(natal.year));
   // 阳男阴女 read the first half, 阴男阳女 the second; no sex, no rule.
-  if (natal.sex) set(kYearBranchBySexSource, branch_of(natal.year) + ((natal.year % 2 == 0) == (*natal.sex == Sex::Male) ? 0 : 12));
+  if (natal.sex)
+    set(kYearBranchBySexSource,
+        branch_of(natal.year) + ((natal.year % 2 == 0) == (*natal.sex == Sex::Male) ? 0 : 12));
   set(kYearDecadeSource, natal.year / 10);
   set(kDayDecadeSource, natal.day / 10);
   if (natal.hour >= 0) {
@@ -620,29 +626,36 @@ Finder::Finder(const RuleSet& rules, const Natal& natal)
     set(kHourPillarSource, natal.hour);
   }
   set(kNoSource, 0);
+  for (int position = 0; position < 5; ++position)
+    for (int source = 0; source < kSourceCount; ++source) {
+      const RuleBits& allowed = rules.allowed(static_cast<Source>(source), position);
+      if (slots[source] && (allowed[0] | allowed[1]))
+        active_[position][active_count_[position]++] = {slots[source], allowed,
+                                                        rules.names_pairs(static_cast<Source>(source))};
+    }
   if (int r = rules.chart_stems_rule(); r >= 0) {
     const RuleSet::Compiled& rule = rules.compiled()[r];
-    chart_stems_positions_ = sequence_positions(rule.sequences, natal) & rule.examined;
+    unsigned flagged = sequence_positions(rule.sequences, natal) & rule.examined;
+    for (int position = 0; position < 4; ++position)
+      if (flagged >> position & 1u) chart_stems_[position][r / 64] |= 1ull << (r % 64);
   }
 }
 
 void Finder::scan(int position, int pair, std::vector<std::uint8_t>& found) const {
   const int stem = stem_of(pair), branch = 10 + branch_of(pair), pair_slot = 22 + pair;
-  std::uint64_t bits[2] = {0, 0};
-  for (int source = 0; source < kSourceCount; ++source) {
-    const RuleSet::Slots* slots = slots_[source];
-    if (!slots) continue;
-    const RuleBits& allowed = rules_.allowed(static_cast<Source>(source), position);
-    for (int word = 0; word < 2; ++word)
-      bits[word] |= ((*slots)[stem][word] | (*slots)[branch][word] | (*slots)[pair_slot][word]) & allowed[word];
+  std::uint64_t low = chart_stems_[position][0], high = chart_stems_[position][1];
+  const Active* active = active_[position].data();
+  for (int i = 0, count = active_count_[position]; i < count; ++i) {
+    const RuleSet::Slots& slots = *active[i].slots;
+    std::uint64_t a = slots[stem][0] | slots[branch][0], b = slots[stem][1] | slots[branch][1];
+    if (active[i].pairs) a |= slots[pair_slot][0], b |= slots[pair_slot][1];
+    low |= a & active[i].allowed[0];
+    high |= b & active[i].allowed[1];
   }
-  if (chart_stems_positions_ >> position & 1u) {
-    int r = rules_.chart_stems_rule();
-    bits[r / 64] |= 1ull << (r % 64);
-  }
-  for (int word = 0; word < 2; ++word)
-    for (std::uint64_t b = bits[word]; b; b &= b - 1)
-      found.push_back(static_cast<std::uint8_t>(word * 64 + std::countr_zero(b)));
+  for (std::uint64_t bits = low; bits; bits &= bits - 1)
+    found.push_back(static_cast<std::uint8_t>(std::countr_zero(bits)));
+  for (std::uint64_t bits = high; bits; bits &= bits - 1)
+    found.push_back(static_cast<std::uint8_t>(64 + std::countr_zero(bits)));
 }
 
 void Finder::natal(int position, std::vector<std::uint8_t>& found) const {
@@ -656,48 +669,16 @@ void Finder::extra(int pair, std::vector<std::uint8_t>& found) const { scan(4, p
 
 const std::string& utf8_text(std::string_view gbk) { return utf8_of(gbk); }
 
-namespace {
-
-// Names are two to five characters, 6 to 15 bytes: copied as two
-// overlapping words into a text that already holds room for them, without
-// the calls of std::string's assignment.
-void copy_name(const std::string& from, std::string& to) {
-  std::size_t n = from.size();
-  if (n < 4 || n > 16) {
-    to = from;
-    return;
-  }
-  to.resize(n);
-  char* w = to.data();
-  const char* p = from.data();
-  if (n >= 8) {
-    std::uint64_t head, tail;
-    std::memcpy(&head, p, 8);
-    std::memcpy(&tail, p + n - 8, 8);
-    std::memcpy(w, &head, 8);
-    std::memcpy(w + n - 8, &tail, 8);
-  } else {
-    std::uint32_t head, tail;
-    std::memcpy(&head, p, 4);
-    std::memcpy(&tail, p + n - 4, 4);
-    std::memcpy(w, &head, 4);
-    std::memcpy(w + n - 4, &tail, 4);
-  }
-}
-
-}  // namespace
-
-void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names) {
-  std::size_t count = 0;
+void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found,
+                  std::vector<std::string_view>& names) {
+  names.clear();
   int last = -1;
   for (std::uint8_t r : found) {
     int id = rules.name_id(r);
     if (id == last) continue;  // records of one name stand together
     last = id;
-    if (count == names.size()) names.emplace_back();
-    copy_name(rules.name(r), names[count++]);
+    names.push_back(rules.name(r));
   }
-  names.resize(count);
 }
 
 std::string anchor_text(Anchor anchor) {

@@ -142,6 +142,8 @@ class RuleSet {
   // Rules that read `source` and may fire at position 0-3, or 4 outside the chart.
   const RuleBits& allowed(Source source, int position) const { return allowed_[source][position]; }
   int chart_stems_rule() const { return chart_stems_rule_; }
+  // Whether some rule reading `source` names pairs.
+  bool names_pairs(Source source) const { return names_pairs_[source]; }
   // The UTF-8 name of rule r and its name's number, kept close together.
   const std::string& name(std::size_t r) const { return names_[r]; }
   int name_id(std::size_t r) const { return name_ids_[r]; }
@@ -155,11 +157,12 @@ class RuleSet {
   std::vector<Slots> slots_;
   std::array<std::array<RuleBits, 5>, kSourceCount> allowed_{};
   int chart_stems_rule_ = -1;
+  std::array<bool, kSourceCount> names_pairs_{};
 };
 
 // The defaults, compiled once.
 const RuleSet& default_rules();
-// The rule set of these variants, compiled once per thread and list.
+// The rule set of these variants, compiled once per list and kept.
 const RuleSet& rules_with(std::span<const std::string> variant_ids);
 
 // The chart the rules read: pair numbers 0-59, hour -1 when unknown.
@@ -181,18 +184,25 @@ class Finder {
 
  private:
   void scan(int position, int pair, std::vector<std::uint8_t>& found) const;
-  const RuleSet& rules_;
+  // A source this chart has that some rule reads for the pillar at hand.
+  struct Active {
+    const RuleSet::Slots* slots;
+    RuleBits allowed;
+    bool pairs;  // some of its rules name pairs
+  };
   int pairs_[4];
-  std::array<const RuleSet::Slots*, kSourceCount> slots_{};  // null: the chart has no such value
-  unsigned chart_stems_positions_ = 0;
+  std::array<std::array<Active, kSourceCount>, 5> active_;  // by position
+  std::array<int, 5> active_count_{};
+  RuleBits chart_stems_[5]{};  // the 三奇 rule's bit where its stems stand
 };
 
 // The UTF-8 name of a record's text (names, sources).
 const std::string& utf8_text(std::string_view gbk);
 
-// `names` becomes the distinct names of `found`, in rule order, in UTF-8; a
-// reused list keeps the storage of its texts.
-void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found, std::vector<std::string>& names);
+// `names` becomes the distinct names of `found`, in rule order, in UTF-8:
+// views of the rule set's texts, which last as long as the program.
+void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found,
+                  std::vector<std::string_view>& names);
 
 // Helpers the docs generator shares: how a record reads in words (UTF-8).
 std::string anchor_text(Anchor anchor);

@@ -106,9 +106,9 @@ void write_analysis(JsonWriter& json, const chart::Analysis& analysis) {
   json.end_object();
 }
 
-void write_names(JsonWriter& json, const std::vector<std::string>& names) {
+void write_names(JsonWriter& json, const std::vector<std::string_view>& names) {
   json.begin_array();
-  for (const std::string& name : names) json.utf8(name);
+  for (std::string_view name : names) json.utf8(name);
   json.end_array();
 }
 

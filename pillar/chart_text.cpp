@@ -79,14 +79,15 @@ void add_pillars(TextTable& table, const chart::Chart& chart) {
   for (const auto& pillar : analysed) spirit_rows = std::max(spirit_rows, pillar.spirits.size());
   for (std::size_t row = 0; row < spirit_rows; ++row) {
     std::vector<std::string> line = {row == 0 ? "神煞" : ""};
-    for (const auto& pillar : analysed) line.push_back(row < pillar.spirits.size() ? pillar.spirits[row] : "");
+    for (const auto& pillar : analysed)
+      line.push_back(row < pillar.spirits.size() ? std::string(pillar.spirits[row]) : std::string());
     table.add_row(std::move(line));
   }
 }
 
-std::string joined_names(const std::vector<std::string>& names) {
+std::string joined_names(const std::vector<std::string_view>& names) {
   std::string text;
-  for (const std::string& name : names) text += (text.empty() ? "" : " ") + name;
+  for (std::string_view name : names) (text += text.empty() ? "" : " ") += name;
   return text;
 }
 

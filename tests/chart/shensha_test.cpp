@@ -294,17 +294,17 @@ std::vector<std::string> on(const RuleSet& rules, const Natal& chart, int positi
   Finder finder(rules, chart);
   std::vector<std::uint8_t> found;
   finder.natal(position, found);
-  std::vector<std::string> names;
+  std::vector<std::string_view> names;
   assign_names(rules, found, names);
-  return names;
+  return {names.begin(), names.end()};
 }
 std::vector<std::string> on_luck(const RuleSet& rules, const Natal& chart, const char* pillar) {
   Finder finder(rules, chart);
   std::vector<std::uint8_t> found;
   finder.extra(pair_of(pillar), found);
-  std::vector<std::string> names;
+  std::vector<std::string_view> names;
   assign_names(rules, found, names);
-  return names;
+  return {names.begin(), names.end()};
 }
 bool has(const std::vector<std::string>& names, const std::string& name) {
   return std::find(names.begin(), names.end(), name) != names.end();

@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
       throw InputError("not a pillar: " + text);
     };
     std::vector<std::uint8_t> found;
-    std::vector<std::string> names;
+    std::vector<std::string_view> names;
     for (std::string line; std::getline(std::cin, line);) {
       std::istringstream words(line);
       std::string year, month, day, hour, sex;
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
       std::string out;
       auto write = [&] {
         shensha::assign_names(rules, found, names);
-        for (std::size_t i = 0; i < names.size(); ++i) out += (i ? "," : "") + names[i];
+        for (std::size_t i = 0; i < names.size(); ++i) (out += i ? "," : "") += names[i];
         out += ';';
         found.clear();
       };
