@@ -1,6 +1,7 @@
 // The analysis of a chart's pillars, indexing the lexicon.
 #include "analysis.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "lexicon.h"
@@ -13,6 +14,10 @@ namespace {
 
 const char* const kPositions[] = {"年", "月", "日", "时"};
 
+// The library's periods cover 30 days; a jie month runs to 32 days of the
+// table's clock, and its last period runs on to the next jie.
+constexpr int kLastCommanderDay = 30;
+
 // The commander of the birth day on the table's clock: the day of a jie is
 // day 1 of its month whatever the hour of its instant.
 std::string commander_of(Utc term_utc) {
@@ -21,7 +26,8 @@ std::string commander_of(Utc term_utc) {
   std::int64_t birth_day = day_of(table_reading(term_utc));
   if (index + 1 < kJieCount && day_of(table_reading(jie[index + 1])) == birth_day) ++index;
   std::int64_t jie_day = day_of(table_reading(jie[index]));
-  vocabulary::Name name = seasonal_strength::commander(jie_number_of_index(index), static_cast<int>(birth_day - jie_day) + 1);
+  int day = std::min(static_cast<int>(birth_day - jie_day) + 1, kLastCommanderDay);
+  vocabulary::Name name = seasonal_strength::commander(jie_number_of_index(index), day);
   return name.empty() ? std::string() : utf8_of(name);
 }
 

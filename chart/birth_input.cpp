@@ -39,7 +39,7 @@ void detail::check_birth_input(const BirthInput& input) {
   check_civil(input.local);
   if (input.longitude && !(std::fabs(*input.longitude) <= 180))
     throw InputError("longitude must lie between -180 and 180 degrees");
-  if (input.solar_time && *input.solar_time != SolarTime::Clock && !input.longitude)
+  if (input.solar_time && needs_longitude(*input.solar_time) && !input.longitude)
     throw InputError("solar time needs a longitude");
   if (input.margin_seconds < 0 || input.margin_seconds > kMaxMargin)
     throw InputError("the boundary margin must lie between 0 and 86400 seconds");

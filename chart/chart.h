@@ -45,7 +45,13 @@ enum class ZiSchool {
   SameDayStem,          // "same-day-stem": day changes at midnight, hour stem from the same day
 };
 
-enum class SolarTime { Clock, Mean, Apparent };
+// The clock day and hour are read on. Daylight saving moves the clock, not
+// the sun: by default the zone's standard time (the clock less its
+// daylight-saving part), or with a longitude apparent solar time, both
+// taken from the UTC instant; Clock keeps the clock as it read.
+enum class SolarTime { Clock, Standard, Mean, Apparent };
+// Mean and apparent solar time need a longitude.
+constexpr bool needs_longitude(SolarTime kind) { return kind == SolarTime::Mean || kind == SolarTime::Apparent; }
 enum class Sex { Male, Female };
 // Which of two candidates a local time that occurs twice (or not at all)
 // means: the earlier or the later of the two instants.
@@ -66,7 +72,7 @@ struct BirthInput {
   std::string zone = "Asia/Shanghai";      // IANA name, ignored when utc_offset_seconds is set
   std::optional<int> utc_offset_seconds;   // a fixed offset instead of a zone, within ±18 h
   std::optional<double> longitude;         // degrees east, -180..180
-  std::optional<SolarTime> solar_time;     // default: Apparent with a longitude, Clock without
+  std::optional<SolarTime> solar_time;     // default: Apparent with a longitude, Standard without
   bool solar_time_all_pillars = false;     // read year and month off the solar clock too
   FoldChoice fold = FoldChoice::Reject;
   ZiSchool zi_school = ZiSchool::NextDayStem;
@@ -76,6 +82,12 @@ struct BirthInput {
   std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
   int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
   YearStart year_start = YearStart::LiChun;
+  // The lunar calendar's rule, for the chart's lunar date and a year from the
+  // lunar new year.
+  lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;
+  // A birth given as a lunar date: local then holds its Gregorian date under
+  // lunar_rule.
+  std::optional<lunar::LunarDate> lunar_date;
   std::vector<std::string> shensha_variants;  // 神煞 schools by name (docs/shensha.md)
 };
 
@@ -155,8 +167,11 @@ struct Corrections {
   int utc_offset_seconds;       // total offset in force, daylight saving included
   int dst_seconds;              // daylight saving part (0 when none)
   std::string utc;              // the birth instant, ISO 8601 with Z
-  std::string solar_kind;       // "clock", "mean" or "apparent"
-  std::optional<std::string> solar_time;  // local solar time used for day/hour, ISO 8601 (no offset)
+  std::string solar_kind;       // "clock", "standard", "mean" or "apparent"
+  int dst_removed_seconds;      // daylight saving taken off the clock for day and hour ("standard"; else 0)
+  // The reading day and hour were taken from, ISO 8601 without offset: the
+  // standard time or the local solar time; none for "clock".
+  std::optional<std::string> solar_time;
   std::optional<double> equation_of_time_seconds;
   std::optional<double> longitude_seconds;  // (longitude - meridian of the standard offset) in seconds of time
   bool operator==(const Corrections&) const = default;
@@ -174,9 +189,10 @@ struct Warning {
 struct Chart {
   Corrections corrections;
   Pillars pillars;
-  // The lunar date of the birth's civil date (as read on its clock); none
-  // outside the lunar calendar's span.
+  // The lunar date of the birth's civil date (as read on its clock at the
+  // instant used); none outside the lunar calendar's span.
   std::optional<lunar::LunarDate> lunar;
+  lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;  // the rule `lunar` follows
   std::vector<std::string> candidate_hours;  // unknown hour: the 13 candidates, 早子 … 亥, 晚子
   Analysis analysis;
   std::optional<Luck> luck;
@@ -197,8 +213,8 @@ void make_chart(const BirthInput& input, Chart& chart);
 Pillars pillars_at(std::int64_t utc_seconds, int clock_offset_seconds, ZiSchool school);
 
 // Civil ranges [first, last] (ISO 8601 with offset, in the chosen zone, to the
-// second) between 1880 and 2079 at which the four pillars hold on the clock of
-// the zone. Throws InputError for a text that is not one of the sixty pairs or
+// second) between 1880 and 2079 at which the four pillars hold, day and hour
+// read on the zone's standard time as a chart reads them by default. Throws InputError for a text that is not one of the sixty pairs or
 // an unknown zone; an impossible combination gives no range.
 struct MomentRange {
   std::string first, last;

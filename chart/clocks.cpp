@@ -25,6 +25,14 @@ std::string date_text(const lunar::CivilDate& date) {
   return iso_of(Civil{date.year, date.month, date.day, 0, 0, 0}).substr(0, 10);
 }
 
+// Solar time is the UTC instant plus the longitude's time, on the local day
+// nearest the civil clock's: 180° and -180° then read the same, and a zone
+// far from its meridian (Pacific/Kiritimati, UTC+14 at 157° W) keeps its date.
+std::int64_t solar_ahead(const Solar& solar, Utc utc, int civil_offset, double* equation = nullptr) {
+  std::int64_t ahead = std::llround(solar_offset(solar, utc, equation));
+  return ahead + floor_div(civil_offset - ahead + kSecondsPerDay / 2, kSecondsPerDay) * kSecondsPerDay;
+}
+
 }  // namespace
 
 void out_of_range(const std::string& what) {
@@ -33,20 +41,30 @@ void out_of_range(const std::string& what) {
 
 Solar solar_of(const BirthInput& input) {
   Solar solar;
-  if (input.longitude) {
-    solar.kind = input.solar_time.value_or(SolarTime::Apparent);
-    solar.longitude = *input.longitude;
-    solar.all_pillars = input.solar_time_all_pillars && solar.kind != SolarTime::Clock;
-  }
+  solar.kind = input.solar_time.value_or(input.longitude ? SolarTime::Apparent : SolarTime::Standard);
+  if (input.longitude) solar.longitude = *input.longitude;
+  solar.all_pillars = input.solar_time_all_pillars && needs_longitude(solar.kind);
   return solar;
 }
 
+Resolved resolve(const Place& place, CivilReading civil) {
+  Place::Resolved r = place.resolve(civil.seconds);
+  Utc utc(r.utc);
+  if (reading_at<CivilClock>(utc, r.offset) == civil) return {utc, r.offset};
+  // No instant shows this reading: the clock skipped it.
+  Utc on_offset_before(place.instants_of(civil.seconds).later);
+  return {on_offset_before, offset_at(place, on_offset_before)};
+}
+
 Reading read_at(Utc utc, const Place& place, const Solar& solar) {
-  Reading r{utc, utc, {}, offset_at(place, utc)};
+  Place::Offset offset = place.offset_at(utc.seconds);
+  Reading r{utc, utc, {}, offset.total};
   if (solar.kind == SolarTime::Clock) {
-    r.clock = reading_at<SolarClock>(utc, r.offset);
+    r.clock = reading_at<SolarClock>(utc, offset.total);
+  } else if (solar.kind == SolarTime::Standard) {
+    r.clock = reading_at<SolarClock>(utc, offset.total - offset.dst);
   } else {
-    r.clock = reading_at<SolarClock>(utc, std::llround(solar_offset(solar, utc)));
+    r.clock = reading_at<SolarClock>(utc, solar_ahead(solar, utc, offset.total));
     // Year and month as if the solar clock were the table's.
     if (solar.all_pillars) r.term_utc = instant_of(r.clock, kTableClockOffset);
   }
@@ -56,15 +74,28 @@ Reading read_at(Utc utc, const Place& place, const Solar& solar) {
 bool in_range(const Reading& r) { return r.term_utc >= first_instant() && r.term_utc < end_instant(); }
 
 void check_range(const Reading& r) {
-  if (!in_range(r)) out_of_range("the birth " + iso_of(r.utc) + "Z");
+  if (in_range(r)) return;
+  if (r.term_utc != r.utc)
+    out_of_range("the solar reading " + iso_of(r.clock) + " that year and month are read on");
+  out_of_range("the birth " + iso_of(r.utc) + "Z");
 }
 
 Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& place) {
   Place::Reading candidates = place.instants_of(civil.seconds);
   Utc earlier(candidates.earlier), later(candidates.later);
   if (candidates.kind == Place::Reading::Unique) return earlier;
+  if (!input.local.has_time) {
+    // Without an hour only year and month are read at noon: any instant of
+    // the date serves, unless the clock skipped the whole date.
+    CivilReading midnight = civil - 12 * 3600;
+    if (place.instants_of(midnight.seconds).kind == Place::Reading::Gap &&
+        place.instants_of((midnight + kSecondsPerDay - 1).seconds).kind == Place::Reading::Gap)
+      throw InputError("the date " + iso_of(civil).substr(0, 10) + " does not exist in " + place.name() +
+                       ": its clocks skipped it");
+    return earlier;
+  }
   const char* what = candidates.kind == Place::Reading::Gap ? "does not exist" : "occurs twice";
-  if (input.fold == FoldChoice::Reject || !input.local.has_time)
+  if (input.fold == FoldChoice::Reject)
     throw InputError("the local time " + iso_of(civil) + " in " + place.name() + " " + what +
                      " (a change of the clock's offset): it is either " +
                      iso_with_offset(earlier, offset_at(place, earlier)) + " (" + iso_of(earlier) + "Z) or " +
@@ -73,17 +104,25 @@ Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& plac
   return input.fold == FoldChoice::Earlier ? earlier : later;
 }
 
-PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
+std::optional<PillarNumbers> numbers_if_readable(const Reading& r, const BirthInput& input) {
+  if (!in_range(r)) return std::nullopt;
   PillarNumbers numbers = numbers_at(r.term_utc, r.clock, input.zi_school);
   if (input.year_start == YearStart::LunarNewYear) {
     Civil day = civil_of(r.clock);
-    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day});
-    if (!date)
-      throw InputError("a year pillar from the lunar new year needs a date the lunar calendar holds, " +
-                       date_text(lunar::kFirstDate) + " to " + date_text(lunar::kLastDate));
+    std::optional<lunar::LunarDate> date = lunar::lunar_of({day.year, day.month, day.day}, input.lunar_rule);
+    if (!date) return std::nullopt;
     numbers.year = year_pillar_of_year(date->year);
   }
   return numbers;
+}
+
+PillarNumbers numbers_of(const Reading& r, const BirthInput& input) {
+  check_range(r);
+  std::optional<PillarNumbers> numbers = numbers_if_readable(r, input);
+  if (!numbers)
+    throw InputError("a year pillar from the lunar new year needs a date the lunar calendar holds, " +
+                     date_text(lunar::kFirstDate) + " to " + date_text(lunar::kLastDate));
+  return *numbers;
 }
 
 void describe_corrections(const Reading& birth, const Place& place, const Solar& solar, bool hour_known,
@@ -95,17 +134,23 @@ void describe_corrections(const Reading& birth, const Place& place, const Solar&
   assign_iso_with_offset(k.local, birth.utc, offset.total);
   if (!hour_known) k.local.resize(10);
   assign_iso(k.utc, birth.utc, "Z");
-  k.solar_kind = solar.kind == SolarTime::Clock ? "clock" : solar.kind == SolarTime::Mean ? "mean" : "apparent";
+  static constexpr const char* kKindNames[] = {"clock", "standard", "mean", "apparent"};
+  k.solar_kind = kKindNames[static_cast<int>(solar.kind)];
+  k.dst_removed_seconds = solar.kind == SolarTime::Standard ? offset.dst : 0;
   k.equation_of_time_seconds.reset();
   k.longitude_seconds.reset();
   if (solar.kind == SolarTime::Clock) {
     k.solar_time.reset();
+  } else if (solar.kind == SolarTime::Standard) {
+    assign_iso(k.solar_time ? *k.solar_time : k.solar_time.emplace(), birth.clock);
   } else {
     double eot = 0;
-    solar_offset(solar, birth.utc, &eot);
+    std::int64_t ahead = solar_ahead(solar, birth.utc, offset.total, &eot);
     assign_iso(k.solar_time ? *k.solar_time : k.solar_time.emplace(), birth.clock);
     if (solar.kind == SolarTime::Apparent) k.equation_of_time_seconds = std::round(eot * 10) / 10;
-    k.longitude_seconds = solar.longitude * 240.0 - (offset.total - offset.dst);
+    // Whole days the solar clock was moved to the zone's date count here too.
+    k.longitude_seconds = solar.longitude * 240.0 + static_cast<double>(ahead - std::llround(solar_offset(solar, birth.utc))) -
+                          (offset.total - offset.dst);
   }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "chart.h"
@@ -15,28 +16,25 @@ namespace pillar::chart::detail {
 [[noreturn]] void out_of_range(const std::string& what);
 
 struct Solar {
-  SolarTime kind = SolarTime::Clock;
+  SolarTime kind = SolarTime::Standard;
   double longitude = 0;
   bool all_pillars = false;
 };
-// The solar clock the input asks for: none (Clock) without a longitude.
+// The clock of day and hour the input asks for (BirthInput::solar_time).
 Solar solar_of(const BirthInput& input);
 
 // The place's offset in force at `utc`, daylight saving included.
 inline int offset_at(const Place& place, Utc utc) { return place.offset_at(utc.seconds).total; }
 
-// The instant of a civil reading and the offset then: the earlier in a
-// fold, in a gap the reading on the offset before it, which falls after
-// the change (02:30 in a spring-forward gap is 03:30): print the instant,
-// not the reading asked for.
+// The instant of a civil reading the engine computed (a luck start) and the
+// offset then: the earlier in a fold; in a gap, the reading taken on the
+// offset before the change, which the clock shows moved on by the gap
+// (02:30 in a spring-forward gap of an hour is 03:30).
 struct Resolved {
   Utc utc;
   int offset;
 };
-inline Resolved resolve(const Place& place, CivilReading civil) {
-  Place::Resolved r = place.resolve(civil.seconds);
-  return {Utc(r.utc), r.offset};
-}
+Resolved resolve(const Place& place, CivilReading civil);
 
 // The instants and clock readings the pillars of one birth are read from.
 struct Reading {
@@ -59,6 +57,9 @@ Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& plac
 
 // The pillar numbers of a reading, the year pillar counted as `input.year_start` says.
 PillarNumbers numbers_of(const Reading& r, const BirthInput& input);
+// The same, or none where they cannot be read (outside the term table, or
+// outside the lunar calendar for a year from the lunar new year).
+std::optional<PillarNumbers> numbers_if_readable(const Reading& r, const BirthInput& input);
 
 // What was applied to turn the clock time into the reading: written into
 // `k`, whose texts keep their storage.

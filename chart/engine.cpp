@@ -61,7 +61,10 @@ void make_chart(const BirthInput& input, Chart& chart) {
   check_range(birth);
   PillarNumbers numbers = numbers_of(birth, input);
 
-  chart.lunar = lunar::lunar_of({m.year, m.month, m.day});
+  // The date of the instant used: in a gap the clock never showed the one typed.
+  const Civil date = hour_known ? civil_of(birth.civil()) : Civil{m.year, m.month, m.day, 0, 0, 0};
+  chart.lunar = lunar::lunar_of({date.year, date.month, date.day}, input.lunar_rule);
+  chart.lunar_rule = input.lunar_rule;
   describe_corrections(birth, place, solar, hour_known, chart.corrections);
   chart.candidate_hours.clear();
   if (hour_known)

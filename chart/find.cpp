@@ -37,21 +37,24 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
                        pair_of(wanted.day, "day"), wanted.hour ? pair_of(*wanted.hour, "hour") : -1};
   const Place& place = Place::kept(zone, utc_offset_seconds);
   const auto& jie = jie_instants();
+  // The end of 2079 on the zone's clock.
+  const Utc end_of_range(place.instants_of(seconds_of_civil(kLastYear + 1, 1, 1, 0, 0, 0)).earlier);
   std::vector<MomentRange> ranges;
   // The month pillar fixes the jie month (one in sixty); within it, walk the
   // stretches between clock boundaries, offset changes and the month's ends.
   for (int index = 1; index + 1 <= kJieCount; ++index) {
     if (mod(index + 13, 60) != target.month) continue;
     if (year_pillar_of_year(kFirstYear + (index - 1) / 12) != target.year) continue;
-    Utc month_end = index + 1 < kJieCount ? jie[index + 1] : end_instant();
+    Utc month_end = index + 1 < kJieCount ? jie[index + 1] : end_of_range;
     Utc from = jie[index];
     std::optional<Utc> open_from;
     Utc open_to;
     while (from < month_end) {
       Place::Offset offset = place.offset_at(from.seconds);
-      // Day and hour on the clock of the zone.
-      SolarReading clock = reading_at<SolarClock>(from, offset.total);
-      Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), offset.total)});
+      // Day and hour on the zone's standard time, as a chart reads them by default.
+      const int standard = offset.total - offset.dst;
+      SolarReading clock = reading_at<SolarClock>(from, standard);
+      Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), standard)});
       PillarNumbers at = numbers_at(from, clock, school);
       if (target.hour < 0) at.hour = -1;
       if (at == target) {

@@ -43,16 +43,18 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
 
   const CivilReading birth_civil = birth.civil();
   CivilReading start_civil;
+  // Two hours of distance make ten days of life, counted in whole days; the
+  // library's age is the year of that start on its clock less the birth's,
+  // whichever method the chart counts by.
+  const std::int64_t days = distance / 720;
+  const TableReading table_birth = table_reading(birth.term_utc);
+  luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
   if (input.luck_method == LuckMethod::LibraryDays) {
     luck.method = "days";
-    // Two hours of distance make ten days of life, counted in whole days.
-    std::int64_t days = distance / 720;
     luck.years = static_cast<int>(days / 360);
     luck.months = static_cast<int>(days % 360 / 30);
     luck.days = static_cast<int>(days % 30);
     start_civil = birth_civil + days * kSecondsPerDay;
-    TableReading table_birth = table_reading(birth.term_utc);
-    luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
   } else {
     luck.method = "minutes";
     std::int64_t life = distance * 120;  // 3 days of distance are 360 days of life
@@ -61,7 +63,6 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     luck.months = static_cast<int>(life % kYear / kMonth);
     luck.days = static_cast<int>(life % kMonth / kSecondsPerDay);
     start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
-    luck.library_age = civil_of(start_civil).year - civil_of(birth_civil).year;
   }
   Resolved start = resolve(place, start_civil);
   assign_iso_with_offset(luck.start, start.utc, start.offset);

@@ -58,14 +58,49 @@ struct Calendar {
   Day first_day = 0, end_day = 0;
 };
 
-Calendar make_calendar() {
+// The Beijing meridian, 116°25′ E: UTC+7:45:40, 860 s behind UTC+8.
+constexpr std::int64_t kBeijingBehindUtc8Seconds = 8 * 3600 - (7 * 3600 + 45 * 60 + 40);
+// The Republic's almanacs, 1912-1928, were reckoned on the Beijing meridian.
+constexpr Day kRepublicAlmanacFirstDay = calendar::day_of(1912, 1, 1);
+constexpr Day kRepublicAlmanacEndDay = calendar::day_of(1929, 1, 1);
+
+// The Qing almanacs before 1912 were reckoned for Beijing too, but with the
+// court's own lunar theory, so the meridian alone does not give their dates:
+// of the new moons that fall on the day before on the Beijing meridian, it
+// moves 1887-03-25 and 1906-04-24 as well, where the published tables keep
+// the UTC+8 day. Only the new moons below, each with its reason, are dated on
+// the Beijing meridian (docs/lunar-calendar.md).
+constexpr CivilDate kQingNewMoonsOnBeijingMeridian[] = {
+    // 1896-02-14 00:12:39 UTC+8, 1896-02-13 23:58:19 in Beijing: 光绪二十二年
+    // 正月初一, which every published table and the peers' packages give as
+    // 1896-02-13.
+    {1896, 2, 14},
+};
+
+// The civil day of an instant of the tables (UTC+8) on the rule's clock;
+// `listed` says whether a Qing almanac dated it on the Beijing meridian.
+Day almanac_day(int year, int month, int day, int hour, int minute, int second, LunarRule rule, bool listed) {
+  Day utc8_day = calendar::day_of(year, month, day);
+  bool beijing = rule == LunarRule::Almanac &&
+                 (listed || (utc8_day >= kRepublicAlmanacFirstDay && utc8_day < kRepublicAlmanacEndDay));
+  if (!beijing) return utc8_day;
+  std::int64_t seconds_into_day = hour * 3600 + minute * 60 + second;
+  return seconds_into_day < kBeijingBehindUtc8Seconds ? utc8_day - 1 : utc8_day;
+}
+
+Calendar make_calendar(LunarRule rule) {
   std::vector<Day> new_moons, principal_terms, solstices;
-  for (const NewMoonEntry& e : kNewMoons) new_moons.push_back(calendar::day_of(e.year, e.month, e.day));
+  for (const NewMoonEntry& e : kNewMoons) {
+    CivilDate date{e.year, e.month, e.day};
+    bool listed = std::ranges::find(kQingNewMoonsOnBeijingMeridian, date) !=
+                  std::end(kQingNewMoonsOnBeijingMeridian);
+    new_moons.push_back(almanac_day(e.year, e.month, e.day, e.hour, e.minute, e.second, rule, listed));
+  }
   for (int year = calendar::kFirstTableYear; year <= calendar::kLastTableYear; ++year) {
     for (int index = 2; index <= calendar::kTermCount; index += 2) {
       const calendar::SolarTermEntry& e =
           calendar::kSolarTermTable[(year - calendar::kFirstTableYear) * calendar::kTermCount + index - 1];
-      principal_terms.push_back(calendar::day_of(year, e.month, e.day));
+      principal_terms.push_back(almanac_day(year, e.month, e.day, e.hour, e.minute, e.second, rule, false));
     }
     solstices.push_back(principal_terms.back());  // 冬至 is the year's last term
   }
@@ -81,9 +116,13 @@ Calendar make_calendar() {
   return c;
 }
 
-const Calendar& the_calendar() {
-  static const Calendar calendar = make_calendar();
-  return calendar;
+const Calendar& the_calendar(LunarRule rule) {
+  if (rule == LunarRule::Modern) {
+    static const Calendar modern = make_calendar(LunarRule::Modern);
+    return modern;
+  }
+  static const Calendar almanac = make_calendar(LunarRule::Almanac);
+  return almanac;
 }
 
 // The months of `year` as [begin, end) indexes; empty outside.
@@ -101,8 +140,8 @@ const LunarMonth* find_month(const Calendar& c, int year, int month, bool leap) 
 
 }  // namespace
 
-std::optional<LunarDate> lunar_of_day(Day day) {
-  const Calendar& c = the_calendar();
+std::optional<LunarDate> lunar_of_day(Day day, LunarRule rule) {
+  const Calendar& c = the_calendar(rule);
   if (day < c.first_day || day >= c.end_day) return std::nullopt;
   // Months start within a day or so of the mean lunation: guess, then step.
   constexpr std::int64_t kMeanLunationMilliDays = 29531;
@@ -114,16 +153,16 @@ std::optional<LunarDate> lunar_of_day(Day day) {
   return LunarDate{m.year, m.number, m.leap, static_cast<int>(day - m.first_day) + 1};
 }
 
-std::optional<LunarDate> lunar_of(const CivilDate& date) {
+std::optional<LunarDate> lunar_of(const CivilDate& date, LunarRule rule) {
   if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 31) return std::nullopt;
   Day day = calendar::day_of(date.year, date.month, date.day);
   if (calendar::civil_date_of(day) != date) return std::nullopt;
-  return lunar_of_day(day);
+  return lunar_of_day(day, rule);
 }
 
-LunarStatus solar_of(const LunarDate& date, CivilDate& out) {
+LunarStatus solar_of(const LunarDate& date, CivilDate& out, LunarRule rule) {
   if (date.month < 1 || date.month > 12 || date.day < 1 || date.day > 30) return LunarStatus::InvalidField;
-  const Calendar& c = the_calendar();
+  const Calendar& c = the_calendar(rule);
   const LunarMonth* month = find_month(c, date.year, date.month, date.leap);
   if (!month) {
     if (date.leap && find_month(c, date.year, date.month, false)) return LunarStatus::NoSuchLeapMonth;
@@ -134,7 +173,7 @@ LunarStatus solar_of(const LunarDate& date, CivilDate& out) {
   return LunarStatus::Ok;
 }
 
-std::string status_message(LunarStatus status, const LunarDate& date) {
+std::string status_message(LunarStatus status, const LunarDate& date, LunarRule rule) {
   char text[160];
   const char* leap = date.leap ? "leap " : "";
   switch (status) {
@@ -152,7 +191,7 @@ std::string status_message(LunarStatus status, const LunarDate& date) {
                     kLastDate.year, kLastDate.month, kLastDate.day);
       break;
     case LunarStatus::NoSuchLeapMonth: {
-      int has = leap_month_of(date.year);
+      int has = leap_month_of(date.year, rule);
       if (has)
         std::snprintf(text, sizeof text, "lunar %d has no leap month %d (its leap month is %d)", date.year,
                       date.month, has);
@@ -162,27 +201,27 @@ std::string status_message(LunarStatus status, const LunarDate& date) {
     }
     case LunarStatus::NoSuchDay:
       std::snprintf(text, sizeof text, "lunar %d %smonth %d has %d days, not %d", date.year, leap, date.month,
-                    month_length(date.year, date.month, date.leap), date.day);
+                    month_length(date.year, date.month, date.leap, rule), date.day);
       break;
   }
   return text;
 }
 
-std::vector<LunarMonth> months_of(int year) {
-  const Calendar& c = the_calendar();
+std::vector<LunarMonth> months_of(int year, LunarRule rule) {
+  const Calendar& c = the_calendar(rule);
   auto [begin, end] = year_span(c, year);
   return {c.months.begin() + static_cast<std::ptrdiff_t>(begin),
           c.months.begin() + static_cast<std::ptrdiff_t>(end)};
 }
 
-int leap_month_of(int year) {
-  for (const LunarMonth& m : months_of(year))
+int leap_month_of(int year, LunarRule rule) {
+  for (const LunarMonth& m : months_of(year, rule))
     if (m.leap) return m.number;
   return 0;
 }
 
-int month_length(int year, int month, bool leap) {
-  const LunarMonth* m = find_month(the_calendar(), year, month, leap);
+int month_length(int year, int month, bool leap, LunarRule rule) {
+  const LunarMonth* m = find_month(the_calendar(rule), year, month, leap);
   return m ? m->length : 0;
 }
 

@@ -1,6 +1,7 @@
-// The Chinese lunar calendar (农历) on the clock of UTC+8, computed from the
-// new-moon table and the solar-term table:
-//   - a month begins on the civil day of its new moon;
+// The Chinese lunar calendar (农历), computed from the new-moon table and the
+// solar-term table:
+//   - a month begins on the civil day of its new moon, on the clock of UTC+8,
+//     or, before 1929 under the almanac rule, on that of the almanac (below);
 //   - the month holding 冬至 is month 11;
 //   - when 13 months run from one month 11 to the next, the first of them that
 //     holds no 中气 (compared by date) is the leap month and takes the number
@@ -37,10 +38,20 @@ struct LunarDate {
 inline constexpr CivilDate kFirstDate = {1880, 12, 2};
 inline constexpr CivilDate kLastDate = {2079, 11, 22};
 
+// The clock on which the new moons and 中气 are dated.
+enum class LunarRule {
+  // As the almanacs of the time printed them, so that a lunar date of their
+  // years converts to the day it was: the Republic's almanacs (1912-1928)
+  // on the Beijing meridian (UTC+7:45:40); the Qing almanacs (before 1912)
+  // on it only for the new moons listed in lunar_calendar.cpp; UTC+8 from 1929.
+  Almanac,
+  Modern,  // UTC+8 throughout
+};
+
 // The lunar date of a Gregorian date; none outside kFirstDate..kLastDate or
 // for a date that does not exist.
-std::optional<LunarDate> lunar_of(const CivilDate& date);
-std::optional<LunarDate> lunar_of_day(Day day);
+std::optional<LunarDate> lunar_of(const CivilDate& date, LunarRule rule = LunarRule::Almanac);
+std::optional<LunarDate> lunar_of_day(Day day, LunarRule rule = LunarRule::Almanac);
 
 enum class LunarStatus {
   Ok,
@@ -51,9 +62,9 @@ enum class LunarStatus {
 };
 
 // The Gregorian date of a lunar date, written to `out` when the status is Ok.
-LunarStatus solar_of(const LunarDate& date, CivilDate& out);
+LunarStatus solar_of(const LunarDate& date, CivilDate& out, LunarRule rule = LunarRule::Almanac);
 // One line saying what was wrong, in English (UTF-8), e.g. for an error message.
-std::string status_message(LunarStatus status, const LunarDate& date);
+std::string status_message(LunarStatus status, const LunarDate& date, LunarRule rule = LunarRule::Almanac);
 
 struct LunarMonth {
   Day first_day;
@@ -64,12 +75,12 @@ struct LunarMonth {
 
 // The months of a lunar year in order (only months 11 and 12 for 1880, only
 // months up to 10 for 2079; none outside).
-std::vector<LunarMonth> months_of(int year);
+std::vector<LunarMonth> months_of(int year, LunarRule rule = LunarRule::Almanac);
 // The number of the year's leap month, 0 when it has none or is outside
 // (for 1880 only months 11 and 12 are known).
-int leap_month_of(int year);
+int leap_month_of(int year, LunarRule rule = LunarRule::Almanac);
 // 0 when the month does not exist or lies outside the span.
-int month_length(int year, int month, bool leap);
+int month_length(int year, int month, bool leap, LunarRule rule = LunarRule::Almanac);
 
 // The sexagenary name of a lunar year ("癸卯") and its animal ("兔").
 std::string year_name(int year);

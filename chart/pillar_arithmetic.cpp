@@ -45,7 +45,7 @@ int jie_index_at(Utc utc) {
 Utc first_instant() { return jie_instants()[1]; }
 
 Utc end_instant() {
-  static const Utc end = instant_of(reading_of<TableClock>({kLastYear + 1, 1, 2, 0, 0, 0}), kTableClockOffset);
+  static const Utc end = instant_of(reading_of<TableClock>({kLastYear + 1, 1, 3, 0, 0, 0}), kTableClockOffset);
   return end;
 }
 

@@ -75,8 +75,10 @@ constexpr int jie_number_of_index(int index) {
   return in_year == 0 ? 23 : 2 * in_year - 1;
 }
 
-// The first instant of the range (立春 1880) and the first one past it: a
-// day after the end of 2079 on the table clock, well before 小寒 2080.
+// The first instant of the range (立春 1880) and the first one past it: two
+// days after the end of 2079 on the table clock, past the end of 2079 on
+// every clock (UTC-18:00 ends it at 2080-01-01T18:00Z) and on any solar
+// reading of it, well before 小寒 2080.
 Utc first_instant();
 Utc end_instant();
 

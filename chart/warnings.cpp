@@ -42,8 +42,10 @@ void warn_across(BoundaryContext& c, const std::string& kind, std::int64_t secon
   std::int64_t shift = seconds_away <= 0 ? seconds_away - 1 : seconds_away;
   Reading other = read_at(c.birth.utc + shift, c.place, c.solar);
   if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock + shift;  // the same clock, without a jump
-  if (!in_range(other)) return;
-  PillarNumbers numbers = numbers_of(other, c.input);
+  // A warning never fails a chart: no warning where the other side cannot be read.
+  std::optional<PillarNumbers> readable = numbers_if_readable(other, c.input);
+  if (!readable) return;
+  PillarNumbers numbers = *readable;
   if (!c.hour_known) numbers.hour = -1;
   std::vector<std::string> keys = differing(c.numbers, numbers);
   if (keys.empty()) return;
@@ -92,8 +94,8 @@ void boundary_warnings(BoundaryContext& c) {
       int other_offset = offset_at(c.place, *change == begins ? *change - 1 : *change);
       Reading other = read_at(instant_of(c.birth.civil(), other_offset), c.place, c.solar);
       if (c.solar.kind == SolarTime::Clock) other.clock = c.birth.clock;
-      if (in_range(other)) {
-        PillarNumbers numbers = numbers_of(other, c.input);
+      if (std::optional<PillarNumbers> readable = numbers_if_readable(other, c.input)) {
+        const PillarNumbers& numbers = *readable;
         std::vector<std::string> keys = differing(c.numbers, numbers);
         c.warnings.push_back({"dst", keys, *change - c.birth.utc,
                               "the birth lies " + distance_text(*change - c.birth.utc) +

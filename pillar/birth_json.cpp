@@ -68,7 +68,8 @@ class BirthReader final : public nlohmann::json_sax<Json> {
     if (auto tag_end = message.find("] "); message.starts_with("[json.") && tag_end != message.npos)
       message.erase(0, tag_end + 2);
     if (auto at = message.find("at line 1, "); at != message.npos) message.erase(at + 3, 8);
-    throw InputError("not a JSON object: " + message);
+    // Its "last read: '...'" may quote a whole long token.
+    throw InputError("not a JSON object: " + printable_text(message, kLongestMessage - 40));
   }
 
   bool gave(std::string_view key) const { return seen_ & bit_of(find_birth_option(key)); }

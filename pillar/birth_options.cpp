@@ -88,7 +88,10 @@ constexpr std::array<std::pair<std::string_view, chart::ZiSchool>, 3> kZiSchools
 }  // namespace
 
 chart::CivilMoment parse_date_time(const char* what, std::string_view text) {
-  if (text.size() > 32 || text.find('\0') != text.npos)  // the engine's message quotes the text whole
+  // The engine's message quotes the text whole and as it is: only a short
+  // text of printable ASCII, as every date is, goes there.
+  auto printable_ascii = [](char c) { return c >= 0x20 && c < 0x7f; };
+  if (text.size() > 32 || !std::all_of(text.begin(), text.end(), printable_ascii))
     reject(what, text, "expected YYYY-MM-DD, YYYY-MM-DDTHH:MM or YYYY-MM-DDTHH:MM:SS");
   try {
     return chart::parse_civil_moment(text);
@@ -155,12 +158,12 @@ void apply_longitude(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_solar_time(BirthInput& input, const OptionValue& value) {
-  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 3> kNames = {{
-      {"clock", chart::SolarTime::Clock}, {"mean", chart::SolarTime::Mean},
-      {"apparent", chart::SolarTime::Apparent},
+  static constexpr std::array<std::pair<std::string_view, chart::SolarTime>, 4> kNames = {{
+      {"standard", chart::SolarTime::Standard}, {"clock", chart::SolarTime::Clock},
+      {"mean", chart::SolarTime::Mean}, {"apparent", chart::SolarTime::Apparent},
   }};
   input.solar_time = named_value("solar_time", text_of("solar_time", value), kNames,
-                                 "expected clock, mean or apparent");
+                                 "expected standard, clock, mean or apparent");
 }
 
 void apply_solar_all_pillars(BirthInput& input, const OptionValue& value) {
@@ -219,11 +222,27 @@ void apply_margin(BirthInput& input, const OptionValue& value) {
   input.margin_seconds = static_cast<int>(std::lround(minutes * 60));
 }
 
+// A lunar date takes its Gregorian date under the lunar rule, whichever of the
+// two options comes first.
+void settle_lunar_date(BirthInput& input) {
+  if (!input.lunar_date) return;
+  lunar::CivilDate date = solar_date_of(*input.lunar_date, input.lunar_rule);
+  input.local.year = date.year;
+  input.local.month = date.month;
+  input.local.day = date.day;
+}
+
 // A lunar date and time read on the birth place's clock: "1965 闰4 8 08:00".
 void apply_lunar(BirthInput& input, const OptionValue& value) {
   LunarMoment moment = parse_lunar_moment(text_of("lunar", value), true);
-  lunar::CivilDate date = solar_date_of(moment.date);
-  input.local = {date.year, date.month, date.day, moment.hour, moment.minute, moment.second, moment.has_time};
+  input.lunar_date = moment.date;
+  input.local = {0, 0, 0, moment.hour, moment.minute, moment.second, moment.has_time};
+  settle_lunar_date(input);
+}
+
+void apply_lunar_rule(BirthInput& input, const OptionValue& value) {
+  input.lunar_rule = lunar_rule_of(text_of("lunar_rule", value));
+  settle_lunar_date(input);
 }
 
 void apply_year_start(BirthInput& input, const OptionValue& value) {
@@ -247,10 +266,14 @@ void apply_shensha_variant(BirthInput& input, const OptionValue& value) {
   chart::shensha::rules_with(input.shensha_variants);  // an unknown or clashing name stops here
 }
 
-constexpr std::array<BirthOption, 16> kOptions = {{
+constexpr std::array<BirthOption, 17> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
+    // Before --lunar, which it converts: the command line applies them in this order.
+    {"lunar_rule", "--lunar-rule", "RULE",
+     "the lunar calendar: almanac (default; before 1929 as the almanacs printed it) or modern (UTC+8 throughout)",
+     apply_lunar_rule},
     {"lunar", "--lunar", "LUNAR_DATE",
      "birth date as a lunar date instead of DATETIME: '1966 闰3 8 08:00', '2023-L2-15 14:30' or '2023 2 15'",
      apply_lunar},
@@ -260,7 +283,8 @@ constexpr std::array<BirthOption, 16> kOptions = {{
     {"longitude", "--longitude", "DEGREES", "longitude of the birth place, east positive, for solar time",
      apply_longitude},
     {"solar_time", "--solar-time", "KIND",
-     "clock, mean or apparent: the time day and hour are read from (default apparent with a longitude)",
+     "the time day and hour are read from: standard (the clock less daylight saving; the default), "
+     "clock (as the clock read), mean or apparent solar time (the default with a longitude)",
      apply_solar_time},
     {"solar_all_pillars", "--solar-all-pillars", "", "read year and month from solar time too",
      apply_solar_all_pillars},

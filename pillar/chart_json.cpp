@@ -33,6 +33,8 @@ void write_corrections(JsonWriter& json, const chart::Corrections& corrections) 
   json.key("dst_seconds");
   json.integer(corrections.dst_seconds);
   json.member("solar_kind", corrections.solar_kind);
+  json.key("dst_removed_seconds");
+  json.integer(corrections.dst_removed_seconds);
   json.key("solar_time");
   json.utf8_or_null(corrections.solar_time);
   json.key("equation_of_time_seconds");
@@ -213,8 +215,8 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.key("lunar");
   if (chart.lunar) {
     lunar::CivilDate date = lunar::CivilDate{};
-    lunar::solar_of(*chart.lunar, date);
-    write_lunar_json(json, date, *chart.lunar);
+    lunar::solar_of(*chart.lunar, date, chart.lunar_rule);
+    write_lunar_json(json, date, *chart.lunar, chart.lunar_rule);
   } else {
     json.null();
   }

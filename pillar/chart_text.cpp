@@ -28,6 +28,14 @@ std::string signed_seconds(double seconds) {
   return text;
 }
 
+// "1 小时", "30 分", "1 小时 30 分".
+std::string duration_text(int seconds) {
+  int hours = seconds / 3600, minutes = seconds % 3600 / 60;
+  std::string text = hours ? std::to_string(hours) + " 小时" : "";
+  if (minutes) text += (text.empty() ? "" : " ") + std::to_string(minutes) + " 分";
+  return text;
+}
+
 std::string four_pillars_line(const chart::Pillars& pillars) {
   return pillars.year + " " + pillars.month + " " + pillars.day + " " + pillars.hour.value_or("--");
 }
@@ -37,10 +45,18 @@ void add_header(TextTable& table, const chart::BirthInput& input, const chart::C
   std::string offset = "UTC" + chart::offset_text(c.utc_offset_seconds);
   std::string zone = c.zone == offset ? offset : c.zone + "  " + offset;
   if (c.dst_seconds != 0) zone += "（夏令时 " + chart::offset_text(c.dst_seconds) + "）";
-  table.add_row({"出生", civil_text(input.local) + "  " + zone});
+  // The reading of the instant used; a reading the clock skipped is named beside it.
+  std::string born = c.local.size() > 10 ? c.local.substr(0, 10) + " " + c.local.substr(11, 8) : civil_text(input.local);
+  if (born != civil_text(input.local)) zone += "（钟表跳过了 " + civil_text(input.local) + "）";
+  table.add_row({"出生", born + "  " + zone});
   if (chart.lunar) table.add_row({"农历", lunar_text(*chart.lunar) + "（" + lunar::year_animal(chart.lunar->year) + "）"});
   table.add_row({"世界时", c.utc});
-  if (c.solar_time) {
+  if (c.solar_kind == "standard") {
+    // Only a clock moved by daylight saving differs from standard time.
+    if (c.dst_removed_seconds != 0)
+      table.add_row({"标准时", *c.solar_time + "  钟表减去夏令时 " + duration_text(c.dst_removed_seconds) +
+                                   "，日、时按标准时"});
+  } else if (c.solar_time) {
     std::string solar = *c.solar_time;
     if (c.longitude_seconds) solar += "  经度差 " + signed_seconds(*c.longitude_seconds);
     if (c.equation_of_time_seconds) solar += "  均时差 " + signed_seconds(*c.equation_of_time_seconds);

@@ -38,9 +38,10 @@ class OutputBuffer {
 
 // Whether any of the 8 bytes is below 0x20, a quote or a backslash (bit
 // tricks exact for "any"; bytes of 0x80 and above never count).
-inline bool word_needs_escape(std::uint64_t x) {
+// Not bool, so that several tests join with a branch-free '|'.
+inline std::uint64_t word_needs_escape(std::uint64_t x) {
   constexpr std::uint64_t kOnes = 0x0101010101010101ull, kHighs = 0x8080808080808080ull;
-  if ((x & kHighs) == kHighs) return false;  // all bytes of CJK characters: the common case, one test
+  if ((x & kHighs) == kHighs) return 0;  // all bytes of CJK characters: the common case, one test
   auto has_zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHighs; };
   return ((x - kOnes * 0x20) & ~x & kHighs) | has_zero_byte(x ^ (kOnes * '"')) |
          has_zero_byte(x ^ (kOnes * '\\'));

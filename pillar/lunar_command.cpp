@@ -22,8 +22,8 @@ lunar::CivilDate parse_gregorian_date(std::string_view text) {
   return {moment.year, moment.month, moment.day};
 }
 
-lunar::LunarDate lunar_date_of(const lunar::CivilDate& date) {
-  std::optional<lunar::LunarDate> lunar = lunar::lunar_of(date);
+lunar::LunarDate lunar_date_of(const lunar::CivilDate& date, lunar::LunarRule rule) {
+  std::optional<lunar::LunarDate> lunar = lunar::lunar_of(date, rule);
   if (!lunar) {
     char text[160];
     std::snprintf(text, sizeof text, "date %s lies outside the lunar calendar (%s to %s)", iso_date(date).c_str(),
@@ -33,27 +33,28 @@ lunar::LunarDate lunar_date_of(const lunar::CivilDate& date) {
   return *lunar;
 }
 
-std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate& lunar, lunar::LunarRule rule) {
   return iso_date(date) + "  " + lunar_text(lunar) + " (" + lunar::year_animal(lunar.year) + ")  lunar " +
-         lunar_code(lunar) + ", " + std::to_string(lunar::month_length(lunar.year, lunar.month, lunar.leap)) +
+         lunar_code(lunar) + ", " + std::to_string(lunar::month_length(lunar.year, lunar.month, lunar.leap, rule)) +
          "-day month\n";
 }
 
-void append_conversion_json(OutputBuffer& out, const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+void append_conversion_json(OutputBuffer& out, const lunar::CivilDate& date, const lunar::LunarDate& lunar,
+                            lunar::LunarRule rule) {
   JsonWriter json(out);
-  write_lunar_json(json, date, lunar);
+  write_lunar_json(json, date, lunar, rule);
   out.push_back('\n');
 }
 
-std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+std::string conversion_json(const lunar::CivilDate& date, const lunar::LunarDate& lunar, lunar::LunarRule rule) {
   OutputBuffer out;
-  append_conversion_json(out, date, lunar);
+  append_conversion_json(out, date, lunar, rule);
   return std::string(out.view());
 }
 
 // One Gregorian date a line in, one JSON object a line out; a line that
 // gives no date gives {"error": ..., "line": N} and the batch goes on.
-int run_lunar_batch(std::FILE* in) {
+int run_lunar_batch(std::FILE* in, lunar::LunarRule rule) {
   OutputBuffer out;
   auto write_answers = [&out] {
     write_out(out.view());
@@ -68,7 +69,7 @@ int run_lunar_batch(std::FILE* in) {
       try {
         if (line.too_long) throw chart::InputError(kLineTooLong);
         lunar::CivilDate date = parse_gregorian_date(text);
-        append_conversion_json(out, date, lunar_date_of(date));
+        append_conversion_json(out, date, lunar_date_of(date, rule), rule);
       } catch (const chart::InputError& error) {
         append_error_json(out, error.what(), line.number);
         out.push_back('\n');
@@ -83,26 +84,36 @@ int run_lunar_batch(std::FILE* in) {
   return 0;
 }
 
+// --lunar-rule, on `pillar lunar` and `pillar solar` alike.
+void add_lunar_rule_option(CLI::App& command, std::string& rule) {
+  command.add_option("--lunar-rule", rule,
+                     "almanac (default): dates before 1929 as the almanacs of the time printed them; "
+                     "modern: UTC+8 throughout")
+      ->type_name("RULE");
+}
+
 }  // namespace
 
 CommandRunner add_lunar_command(CLI::App& command) {
   struct State {
-    std::string date;
+    std::string date, rule = "almanac";
     bool json = false, batch = false;
   };
   auto state = std::make_shared<State>();
   command.add_option("date", state->date, "the Gregorian date, e.g. 2023-06-18")->type_name("DATE");
   command.add_flag("--json", state->json, "one JSON object instead of the line of text");
   command.add_flag("--batch", state->batch, "read one date per line from standard input, write one JSON object per line");
+  add_lunar_rule_option(command, state->rule);
   return [state]() {
+    lunar::LunarRule rule = lunar_rule_of(state->rule);
     if (state->batch) {
       if (!state->date.empty()) throw chart::InputError("--batch reads the dates from standard input: give no DATE");
-      return run_lunar_batch(stdin);
+      return run_lunar_batch(stdin, rule);
     }
     if (state->date.empty()) throw chart::InputError("DATE is missing, e.g. pillar lunar 2023-06-18");
     lunar::CivilDate date = parse_gregorian_date(state->date);
-    lunar::LunarDate lunar = lunar_date_of(date);
-    write_out(state->json ? conversion_json(date, lunar) : conversion_text(date, lunar));
+    lunar::LunarDate lunar = lunar_date_of(date, rule);
+    write_out(state->json ? conversion_json(date, lunar, rule) : conversion_text(date, lunar, rule));
     return 0;
   };
 }
@@ -110,24 +121,28 @@ CommandRunner add_lunar_command(CLI::App& command) {
 CommandRunner add_solar_command(CLI::App& command) {
   struct State {
     std::vector<std::string> words;
+    std::string rule = "almanac";
     bool json = false;
   };
   auto state = std::make_shared<State>();
   command.add_option("lunar_date", state->words, "the lunar date: 2023 闰2 15, 2023 L2 15 or 2023-L2-15")
       ->type_name("LUNAR_DATE");
   command.add_flag("--json", state->json, "one JSON object instead of the line of text");
+  add_lunar_rule_option(command, state->rule);
   return [state]() {
+    lunar::LunarRule rule = lunar_rule_of(state->rule);
     if (state->words.empty()) throw chart::InputError("LUNAR_DATE is missing, e.g. pillar solar 2023 闰2 15");
     std::string text;
     for (const std::string& word : state->words) text += (text.empty() ? "" : " ") + word;
     lunar::LunarDate lunar = parse_lunar_moment(text, false).date;
-    lunar::CivilDate date = solar_date_of(lunar);
-    write_out(state->json ? conversion_json(date, lunar) : conversion_text(date, lunar));
+    lunar::CivilDate date = solar_date_of(lunar, rule);
+    write_out(state->json ? conversion_json(date, lunar, rule) : conversion_text(date, lunar, rule));
     return 0;
   };
 }
 
-void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const lunar::LunarDate& lunar) {
+void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const lunar::LunarDate& lunar,
+                      lunar::LunarRule rule) {
   json.begin_object();
   json.key("date");
   json.string(iso_date(date));
@@ -148,9 +163,9 @@ void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const luna
   json.key("day_name");
   json.string(lunar::day_name(lunar.day));
   json.key("month_days");
-  json.integer(lunar::month_length(lunar.year, lunar.month, lunar.leap));
+  json.integer(lunar::month_length(lunar.year, lunar.month, lunar.leap, rule));
   json.key("leap_month");
-  if (int leap = lunar::leap_month_of(lunar.year))
+  if (int leap = lunar::leap_month_of(lunar.year, rule))
     json.integer(leap);
   else
     json.null();

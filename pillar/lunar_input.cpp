@@ -62,11 +62,18 @@ LunarMoment parse_lunar_moment(std::string_view text, bool allow_time) {
   return moment;
 }
 
-lunar::CivilDate solar_date_of(const lunar::LunarDate& date) {
+lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule) {
   lunar::CivilDate out{};
-  lunar::LunarStatus status = lunar::solar_of(date, out);
-  if (status != lunar::LunarStatus::Ok) throw chart::InputError(lunar::status_message(status, date));
+  lunar::LunarStatus status = lunar::solar_of(date, out, rule);
+  if (status != lunar::LunarStatus::Ok) throw chart::InputError(lunar::status_message(status, date, rule));
   return out;
+}
+
+lunar::LunarRule lunar_rule_of(std::string_view text) {
+  if (text == "almanac") return lunar::LunarRule::Almanac;
+  if (text == "modern") return lunar::LunarRule::Modern;
+  throw chart::InputError("lunar rule " + quoted_text(text) +
+                          ": expected almanac (before 1929 as the almanacs printed it) or modern (UTC+8 throughout)");
 }
 
 }  // namespace pillar::cli

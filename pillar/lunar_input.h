@@ -19,6 +19,9 @@ struct LunarMoment {
 LunarMoment parse_lunar_moment(std::string_view text, bool allow_time);
 
 // The Gregorian date of a lunar date; throws chart::InputError when there is none.
-lunar::CivilDate solar_date_of(const lunar::LunarDate& date);
+lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule);
+
+// "almanac" or "modern" (--lunar-rule); throws chart::InputError otherwise.
+lunar::LunarRule lunar_rule_of(std::string_view text);
 
 }  // namespace pillar::cli

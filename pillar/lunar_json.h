@@ -11,7 +11,8 @@ namespace pillar::cli {
 
 // {"date","year","month","leap","day","year_name","animal","month_name",
 //  "day_name","month_days","leap_month"}
-void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const lunar::LunarDate& lunar);
+void write_lunar_json(JsonWriter& json, const lunar::CivilDate& date, const lunar::LunarDate& lunar,
+                      lunar::LunarRule rule);
 
 // "2023-L2-15" for 闰二月十五 of 2023, "2023-05-01" otherwise.
 std::string lunar_code(const lunar::LunarDate& lunar);

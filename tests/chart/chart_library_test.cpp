@@ -22,7 +22,8 @@ BirthInput at_table_clock(std::int64_t local) {
   return input;
 }
 
-// The days-method luck start is 取起运年龄's, over births of 1902-2047.
+// The days-method luck start is 取起运年龄's, over births of 1902-2047; its
+// library_age is the export's under either method.
 TEST(ChartLuck, DaysMethodAgreesWithTheLibrary) {
   std::uint64_t state = 12345;
   auto next = [&] { return state = state * 6364136223846793005ULL + 1442695040888963407ULL; };
@@ -46,6 +47,8 @@ TEST(ChartLuck, DaysMethodAgreesWithTheLibrary) {
                   s.hour, s.minute, s.second);
     EXPECT_EQ(luck.start, expected);
     ASSERT_EQ(luck.pillars.size(), 10u);
+    input.luck_method = LuckMethod::ExactMinutes;
+    EXPECT_EQ(make_chart(input).luck->library_age, age) << chart.corrections.local;
   }
 }
 

@@ -121,7 +121,12 @@ TEST(ChartZones, ChinaDaylightSavingGapAndFold) {
     EXPECT_NE(message.find("1986-05-03T18:30:00Z"), std::string::npos) << message;
   }
   gap.fold = FoldChoice::Later;
-  EXPECT_EQ(make_chart(gap).corrections.utc, "1986-05-03T18:30:00Z");
+  Chart later_gap = make_chart(gap);
+  EXPECT_EQ(later_gap.corrections.utc, "1986-05-03T18:30:00Z");
+  // 18:30 UTC was 02:30 standard time (丑), 03:30 on the moved clock (寅).
+  EXPECT_EQ(later_gap.pillars.hour->substr(3), "丑");
+  gap.solar_time = SolarTime::Clock;
+  EXPECT_EQ(make_chart(gap).pillars.hour->substr(3), "寅");
 
   BirthInput fold = birth("1986-09-14T01:50");
   EXPECT_THROW(make_chart(fold), InputError);
@@ -135,8 +140,66 @@ TEST(ChartZones, ChinaDaylightSavingGapAndFold) {
   Chart later = make_chart(fold);
   EXPECT_EQ(later.corrections.utc, "1986-09-13T17:50:00Z");
   EXPECT_EQ(later.corrections.dst_seconds, 0);
-  // The clock read 01:50 either way: day and hour agree.
-  EXPECT_EQ(earlier.pillars, later.pillars);
+  // On standard time the earlier 01:50 was 00:50, the 子 hour, the later one
+  // the 丑 hour; the clock read 01:50 either way.
+  EXPECT_EQ(earlier.pillars.hour->substr(3), "子");
+  EXPECT_EQ(earlier.corrections.solar_time, "1986-09-14T00:50:00");
+  EXPECT_EQ(earlier.corrections.dst_removed_seconds, 3600);
+  EXPECT_EQ(later.pillars.hour->substr(3), "丑");
+  fold.solar_time = SolarTime::Clock;
+  fold.fold = FoldChoice::Earlier;
+  Chart earlier_clock = make_chart(fold);
+  EXPECT_EQ(earlier_clock.pillars.hour->substr(3), "丑");
+  EXPECT_EQ(earlier_clock.corrections.dst_removed_seconds, 0);
+  EXPECT_FALSE(earlier_clock.corrections.solar_time);
+  fold.fold = FoldChoice::Later;
+  EXPECT_EQ(make_chart(fold).pillars, earlier_clock.pillars);
+}
+
+// Daylight saving moves the clock, not the sun: by default day and hour are
+// read on standard time. 1988-07-01 and -02 (丁巳 and 戊午 days) fell in
+// China's summer time; a 丁 day's 子 hour is 庚子, a 戊 day's 壬子.
+TEST(ChartZones, DaylightSavingIsNotTheHour) {
+  struct Case {
+    const char* when;
+    ZiSchool school;
+    const char *standard_day, *standard_hour, *clock_day, *clock_hour;
+  } cases[] = {
+      // 23:30 on the summer clock is 22:30 standard time, the 亥 hour, in every school.
+      {"1988-07-01T23:30", ZiSchool::DayChangesAt23, "丁巳", "辛亥", "戊午", "壬子"},
+      {"1988-07-01T23:30", ZiSchool::NextDayStem, "丁巳", "辛亥", "丁巳", "壬子"},
+      {"1988-07-01T23:30", ZiSchool::SameDayStem, "丁巳", "辛亥", "丁巳", "庚子"},
+      // 00:30 on the summer clock is 23:30 of the day before, the late 子 hour.
+      {"1988-07-02T00:30", ZiSchool::DayChangesAt23, "戊午", "壬子", "戊午", "壬子"},
+      {"1988-07-02T00:30", ZiSchool::NextDayStem, "丁巳", "壬子", "戊午", "壬子"},
+      {"1988-07-02T00:30", ZiSchool::SameDayStem, "丁巳", "庚子", "戊午", "壬子"},
+  };
+  for (const Case& c : cases) {
+    BirthInput input = birth(c.when);
+    input.zi_school = c.school;
+    Chart standard = make_chart(input);
+    EXPECT_EQ(standard.pillars.day + *standard.pillars.hour, std::string(c.standard_day) + c.standard_hour)
+        << c.when << " " << static_cast<int>(c.school);
+    input.solar_time = SolarTime::Clock;
+    Chart clock = make_chart(input);
+    EXPECT_EQ(clock.pillars.day + *clock.pillars.hour, std::string(c.clock_day) + c.clock_hour)
+        << c.when << " " << static_cast<int>(c.school);
+  }
+  Chart summer = make_chart(birth("1988-07-01T11:30"));
+  EXPECT_EQ(summer.corrections.solar_kind, "standard");
+  EXPECT_EQ(summer.corrections.solar_time, "1988-07-01T10:30:00");
+  EXPECT_EQ(summer.corrections.dst_removed_seconds, 3600);
+  EXPECT_EQ(summer.pillars.hour->substr(3), "巳");
+
+  // Abroad: 13:30 of a New York summer is 12:30 standard time, the 午 hour.
+  BirthInput abroad = birth("2000-07-04T13:30", "America/New_York");
+  EXPECT_EQ(make_chart(abroad).pillars.hour->substr(3), "午");
+  abroad.solar_time = SolarTime::Clock;
+  EXPECT_EQ(make_chart(abroad).pillars.hour->substr(3), "未");
+  // A winter birth has nothing to remove.
+  Chart winter = make_chart(birth("2000-01-04T13:30", "America/New_York"));
+  EXPECT_EQ(winter.corrections.dst_removed_seconds, 0);
+  EXPECT_EQ(winter.corrections.solar_time, "2000-01-04T13:30:00");
 }
 
 // 03:05 on 1988-04-17 in Shanghai, five minutes after the clocks went
@@ -235,6 +298,28 @@ TEST(ChartLuck, DirectionPillarsAndMinutes) {
   EXPECT_EQ(luck.start, "2000-06-05T20:40:23+08:00");
 }
 
+// Each luck pillar starts ten civil years after the one before; a start on
+// 29 February falls on the 28th in a common year. A start the clock skipped
+// (New York, 1972-04-30 02:00-03:00) is read on the offset before: 03:30 EDT.
+TEST(ChartLuck, PillarStartsTenYearsApart) {
+  BirthInput input = birth("1979-04-02T02:30", "America/New_York");
+  input.sex = Sex::Male;
+  input.luck_count = 3;
+  Luck luck = *make_chart(input).luck;
+  EXPECT_EQ(luck.pillars[0].start, "1988-02-29T02:30:00-05:00");
+  EXPECT_EQ(luck.pillars[1].start, "1998-02-28T02:30:00-05:00");
+  EXPECT_EQ(luck.pillars[2].start, "2008-02-29T02:30:00-05:00");
+  EXPECT_NEAR(luck.pillars[2].age - luck.pillars[0].age, 20, 0.02);
+
+  BirthInput gap = birth("1960-01-13T02:30", "America/New_York");
+  gap.sex = Sex::Male;
+  gap.luck_count = 2;
+  luck = *make_chart(gap).luck;
+  EXPECT_EQ(luck.pillars[0].start, "1962-04-30T02:30:00-04:00");
+  EXPECT_EQ(luck.pillars[1].start, "1972-04-30T03:30:00-04:00");
+  EXPECT_NEAR(luck.pillars[1].age - luck.pillars[0].age, 10, 0.02);  // ages are rounded to 0.01
+}
+
 // The chart worked out by hand from the library's tables: 庚辰 戊寅 壬辰 庚戌.
 TEST(ChartAnalysis, OneChartByHand) {
   Chart chart = make_chart(birth("2000-02-04T20:40:23"));
@@ -301,11 +386,74 @@ TEST(ChartReuse, RefilledChartEqualsAFreshOne) {
 }
 
 // The end of 2079 closes the range (the start: chart_library_test).
+// A chosen reading in a gap rules everything: São Paulo's clocks skipped
+// 2018-11-04 00:00-01:00, and the earlier reading of 00:30 is 23:30 of the 3rd.
+TEST(ChartZones, ChosenReadingOfAGapRulesTheLunarDate) {
+  BirthInput gap = birth("2018-11-04T00:30", "America/Sao_Paulo");
+  gap.fold = FoldChoice::Earlier;
+  Chart chart = make_chart(gap);
+  EXPECT_EQ(chart.corrections.local, "2018-11-03T23:30:00-03:00");
+  ASSERT_TRUE(chart.lunar);
+  EXPECT_EQ(chart.lunar->day, 26);  // 2018-11-03 is 九月廿六
+
+  // Apia skipped 2011-12-30 whole: a bare date there names that, whatever the fold.
+  BirthInput skipped = birth("2011-12-30", "Pacific/Apia");
+  skipped.fold = FoldChoice::Later;
+  try {
+    make_chart(skipped);
+    ADD_FAILURE() << "a skipped date was charted";
+  } catch (const InputError& e) {
+    EXPECT_NE(std::string(e.what()).find("skipped"), std::string::npos) << e.what();
+  }
+}
+
+// Solar time is the UTC instant plus the longitude's time on the zone's
+// nearest day: 180° and -180° are one meridian, and Kiritimati (UTC+14 at
+// 157.4° W) keeps the date its clocks show.
+TEST(ChartSolarTime, DateLineLongitudes) {
+  BirthInput east = birth("2020-06-01T12:00");
+  east.utc_offset_seconds = 12 * 3600;
+  east.longitude = 180.0;
+  BirthInput west = east;
+  west.longitude = -180.0;
+  EXPECT_EQ(make_chart(east).pillars, make_chart(west).pillars);
+  BirthInput kiritimati = birth("2020-06-01T12:00", "Pacific/Kiritimati");
+  kiritimati.longitude = -157.4;
+  Chart chart = make_chart(kiritimati);
+  EXPECT_EQ(chart.corrections.solar_time->substr(0, 13), "2020-06-01T11");
+  EXPECT_EQ(chart.pillars.day, make_chart(birth("2020-06-01T12:00", "Pacific/Kiritimati")).pillars.day);
+
+  // Read on the solar clock, 03:00 of 1880-02-05 at -180° is 06:40 that day, after 立春 1880.
+  BirthInput first = birth("1880-02-05T03:00");
+  first.longitude = -180.0;
+  first.solar_time_all_pillars = true;
+  EXPECT_EQ(make_chart(first).pillars.year, "庚辰");
+}
+
+// 31 days after 小暑 1990 (07-07) the month has a 32nd day; its 司令 is the last period's.
+TEST(ChartAnalysis, CommanderOfALongMonth) {
+  EXPECT_EQ(make_chart(birth("1990-08-07T12:00")).analysis.commander, "己土");
+}
+
 TEST(ChartRange, Ends) {
   EXPECT_EQ(make_chart(birth("2079-12-31T23:59:59")).pillars.year, "己亥");
   EXPECT_THROW(make_chart(birth("2080-01-01T00:00:00")), InputError);
   EXPECT_THROW(make_chart(birth("1879-12-31T12:00:00")), InputError);
   EXPECT_THROW(pillars_at(-3'000'000'000LL, 0, ZiSchool::NextDayStem), InputError);
+}
+
+// The range's last minute on the clocks furthest west, and its lunar ends
+// with a year from the lunar new year, whose boundary warnings look past them.
+TEST(ChartRange, LastDayWestOfUtcAndLunarEnds) {
+  BirthInput west = birth("2079-12-31T23:59");
+  west.utc_offset_seconds = -18 * 3600;
+  EXPECT_EQ(make_chart(west).corrections.utc, "2080-01-01T17:59:00Z");
+  EXPECT_NO_THROW(make_chart(birth("2079-12-31T23:59:59", "Pacific/Pago_Pago")));
+  for (const char* end : {"1880-12-02T00:05", "2079-11-22T23:55"}) {
+    BirthInput lunar = birth(end);
+    lunar.year_start = YearStart::LunarNewYear;
+    EXPECT_NO_THROW(make_chart(lunar)) << end;
+  }
 }
 
 TEST(ChartInput, RejectsBadValues) {

@@ -8,7 +8,8 @@ target_compile_options(lunar_tests PRIVATE -fexec-charset=UTF-8)
 target_link_libraries(lunar_tests PRIVATE pillarlunar GTest::gtest_main)
 target_compile_definitions(lunar_tests PRIVATE
   NEW_MOONS_GENERATOR="$<TARGET_FILE:new_moons>"
-  DELTA_T_CSV="${PILLAR_DELTA_T_CSV}")
+  DELTA_T_CSV="${PILLAR_DELTA_T_CSV}"
+  SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 add_dependencies(lunar_tests new_moons)
 gtest_discover_tests(lunar_tests DISCOVERY_TIMEOUT 60)
 

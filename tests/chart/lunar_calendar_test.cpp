@@ -56,6 +56,41 @@ TEST(LunarCalendar, MonthBeginsOnTheDayOfANewMoonJustAfterMidnight) {
   EXPECT_EQ(lunar_of({2057, 9, 28}), (LunarDate{2057, 8, false, 30}));
 }
 
+// Months whose new moon fell just after midnight on UTC+8 and before it on
+// the Beijing meridian (UTC+7:45:40). The published tables date 1896's and
+// the Republic's (1912-1928) on the meridian, the Qing ones of 1887 and 1906
+// on the day after, as the almanacs of the time printed them.
+TEST(LunarCalendar, BeforeThe1929ReformMonthsBeginAsTheAlmanacsPrintedThem) {
+  struct Case {
+    LunarDate first_day;
+    CivilDate almanac, modern;
+  };
+  const Case cases[] = {
+      {{1887, 3, false, 1}, {1887, 3, 25}, {1887, 3, 25}},  // Qing: kept on the later day
+      {{1896, 1, false, 1}, {1896, 2, 13}, {1896, 2, 14}},  // Qing new year, Beijing meridian
+      {{1906, 4, false, 1}, {1906, 4, 24}, {1906, 4, 24}},  // Qing: kept on the later day
+      {{1914, 10, false, 1}, {1914, 11, 17}, {1914, 11, 18}},
+      {{1916, 1, false, 1}, {1916, 2, 3}, {1916, 2, 4}},  // the Republic's new year
+      {{1920, 10, false, 1}, {1920, 11, 10}, {1920, 11, 11}},
+  };
+  for (const Case& c : cases) {
+    CivilDate almanac{}, modern{};
+    EXPECT_EQ(solar_of(c.first_day, almanac), LunarStatus::Ok);
+    EXPECT_EQ(solar_of(c.first_day, modern, LunarRule::Modern), LunarStatus::Ok);
+    EXPECT_EQ(almanac, c.almanac) << c.first_day.year << " month " << c.first_day.month;
+    EXPECT_EQ(modern, c.modern) << c.first_day.year << " month " << c.first_day.month;
+    EXPECT_EQ(lunar_of(c.almanac), c.first_day);
+    EXPECT_EQ(lunar_of(c.modern, LunarRule::Modern), c.first_day);
+  }
+  // The day before the Beijing new year of 1916 closes 1915 under the modern rule.
+  EXPECT_EQ(lunar_of({1916, 2, 3}, LunarRule::Modern), (LunarDate{1915, 12, false, 30}));
+  EXPECT_EQ(month_length(1915, 12, false), 29);
+  EXPECT_EQ(month_length(1915, 12, false, LunarRule::Modern), 30);
+  // From 1929 on both rules are one calendar.
+  for (Day day = day_of(1929, 1, 1); day <= day_of(2079, 11, 22); day += 7)
+    ASSERT_EQ(lunar_of_day(day), lunar_of_day(day, LunarRule::Modern)) << day;
+}
+
 TEST(LunarCalendar, AnswersExactlyOverItsSpan) {
   EXPECT_EQ(lunar_of(kFirstDate), (LunarDate{1880, 11, false, 1}));
   EXPECT_FALSE(lunar_of(civil_date_of(day_of(kFirstDate.year, kFirstDate.month, kFirstDate.day) - 1)));

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -69,6 +70,34 @@ TEST(LunarCommand, BatchWritesOneObjectPerLine) {
   EXPECT_EQ(Json::parse(line)["line"], 2);
   std::getline(lines, line);
   EXPECT_NE(Json::parse(line)["error"].get<std::string>().find("1880-12-02"), std::string::npos);
+}
+
+// Lunar dates before 1929 follow the almanacs by default; --lunar-rule
+// modern (batch key "lunar_rule") reckons them on UTC+8.
+TEST(LunarCommand, LunarRuleChoosesTheAlmanacsOrUtc8) {
+  EXPECT_EQ(run("lunar 1896-02-13").out, "1896-02-13  丙申年正月初一 (猴)  lunar 1896-01-01, 30-day month\n");
+  EXPECT_EQ(run("lunar --lunar-rule modern 1896-02-13").out,
+            "1896-02-13  乙未年十二月三十 (羊)  lunar 1895-12-30, 30-day month\n");
+  EXPECT_EQ(Json::parse(run("solar 1916 1 1 --json").out)["date"], "1916-02-03");
+  EXPECT_EQ(Json::parse(run("solar 1916 1 1 --json --lunar-rule modern").out)["date"], "1916-02-04");
+  Json last_day = Json::parse(run("lunar --batch --lunar-rule modern", "1914-11-17\\n").out);
+  EXPECT_EQ(last_day["month"], 9);
+  EXPECT_EQ(last_day["day"], last_day["month_days"]);
+  EXPECT_EQ(Json::parse(run("lunar --batch", "1914-11-17\\n").out)["day"], 1);
+  Result bad = run("lunar --lunar-rule beijing 1916-02-03");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("almanac"), std::string::npos) << bad.err;
+
+  // A grandparent's lunar birthday: 民国五年正月初一 was 1916-02-03.
+  EXPECT_EQ(Json::parse(run("chart --json --lunar '1916 1 1 12:00'").out)["lunar"]["date"], "1916-02-03");
+  EXPECT_EQ(Json::parse(run("chart --json --lunar '1916 1 1 12:00' --lunar-rule modern").out)["lunar"]["date"],
+            "1916-02-04");
+  std::istringstream batch(run("chart --batch", "{\"lunar\":\"1920 10 1 12:00\"}\\n"
+                                                "{\"lunar\":\"1920 10 1 12:00\",\"lunar_rule\":\"modern\"}\\n").out);
+  std::string line;
+  std::vector<std::string> dates;
+  while (std::getline(batch, line)) dates.push_back(Json::parse(line)["lunar"]["date"]);
+  EXPECT_EQ(dates, (std::vector<std::string>{"1920-11-10", "1920-11-11"}));
 }
 
 TEST(LunarCommand, NonexistentDatesAreBadInput) {

@@ -434,15 +434,73 @@ TEST(PillarCommand, ZonesReadAsTheDatabaseSays) {
 }
 
 // Each option changes what it should; the batch keys mean the same as the flags.
+// Shell text run with the built command first on the PATH; its standard output.
+std::string shell_output(const std::string& script) {
+  std::string base = testing::TempDir() + "pillar_shell_" + std::to_string(getpid());
+  std::ofstream(base + ".sh", std::ios::binary) << script << "\n";
+  std::string command = std::string(PILLAR_COMMAND);
+  command = "PATH=" + command.substr(0, command.rfind('/')) + ":$PATH sh " + base + ".sh >" + base + ".out";
+  EXPECT_EQ(std::system(command.c_str()), 0) << script;
+  std::string out = read_file(base + ".out");
+  for (const char* suffix : {".sh", ".out"}) std::remove((base + suffix).c_str());
+  return out;
+}
+
+// The README shows what the command prints: its first chart exactly (and
+// that chart's JSON is kept in tests/pillar/data), and every "$ " command of
+// a text block line by line (a shown line may be cut short, never differ).
+TEST(PillarCommand, ReadmeShowsWhatTheCommandPrints) {
+  const std::string readme = read_file(README);
+  const std::string first = "```sh\nbuild/native/pillar/pillar ";
+  std::size_t at = readme.find(first);
+  ASSERT_NE(at, std::string::npos);
+  at += first.size();
+  std::string arguments = readme.substr(at, readme.find('\n', at) - at);
+  std::size_t block = readme.find("```text\n", at) + 8;
+  EXPECT_EQ(run(arguments).out, readme.substr(block, readme.find("```", block) - block));
+  EXPECT_EQ(Json::parse(run(arguments + " --json").out), Json::parse(read_file(README_CHART_JSON)));
+
+  int commands = 0;
+  for (std::size_t from = readme.find("```text\n$ "); from != std::string::npos;
+       from = readme.find("```text\n$ ", from)) {
+    from += 10;
+    std::vector<std::string> lines = lines_of(readme.substr(from, readme.find("```", from) - from));
+    std::string script = lines[0];
+    std::size_t shown = 1;
+    while (script.back() == '\\') script += "\n" + lines[shown++];
+    std::vector<std::string> printed = lines_of(shell_output(script));
+    ASSERT_EQ(printed.size(), lines.size() - shown) << script;
+    for (std::size_t i = 0; i < printed.size(); ++i)
+      EXPECT_EQ(printed[i].substr(0, lines[shown + i].size()), lines[shown + i]) << script;
+    ++commands;
+  }
+  EXPECT_GE(commands, 3);
+}
+
 TEST(PillarCommand, OptionsReachTheChart) {
-  EXPECT_NE(chart_of("1990-05-17T23:30 --zi-hour day-at-23")["pillars"]["day"],
-            chart_of("1990-05-17T23:30")["pillars"]["day"]);
+  EXPECT_NE(chart_of("1990-01-17T23:30 --zi-hour day-at-23")["pillars"]["day"],
+            chart_of("1990-01-17T23:30")["pillars"]["day"]);
   EXPECT_EQ(chart_of("1990-05-17T14:30 --utc-offset -03:30")["utc"], "1990-05-17T18:00:00Z");
   EXPECT_EQ(chart_of("1990-05-17T14:30 --tz America/New_York")["utc"], "1990-05-17T18:30:00Z");
   Json solar = chart_of("1990-05-17T14:30 --longitude 87.6 --solar-time mean");
   EXPECT_EQ(solar["corrections"]["solar_kind"], "mean");
   EXPECT_TRUE(solar["corrections"]["solar_time"].is_string());
   EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method minutes")["luck"]["method"], "minutes");
+
+  // Summer time is taken off the hour unless the clock is asked for, by flag or key.
+  Json standard = chart_of("1988-07-01T11:30");
+  EXPECT_EQ(standard["corrections"]["dst_removed_seconds"], 3600);
+  EXPECT_EQ(standard["pillars"]["hour"], "乙巳");
+  EXPECT_EQ(chart_of("1988-07-01T11:30 --solar-time clock")["pillars"]["hour"], "丙午");
+  EXPECT_EQ(Json::parse(run("chart --batch", R"({"datetime": "1988-07-01T11:30", "solar_time": "clock"})").out),
+            chart_of("1988-07-01T11:30 --solar-time clock"));
+  EXPECT_NE(run("chart 1988-07-01T11:30").out.find("标准时  1988-07-01T10:30:00  钟表减去夏令时 1 小时"),
+            std::string::npos);
+
+  // The reading chosen in a gap is the one shown, with the date it had.
+  Result gap = run("chart 2018-11-04T00:30 --tz America/Sao_Paulo --fold earlier");
+  EXPECT_NE(gap.out.find("出生    2018-11-03 23:30:00"), std::string::npos) << gap.out;
+  EXPECT_NE(gap.out.find("九月廿六"), std::string::npos) << gap.out;
 
   // China's clocks went back at 02:00 on 1990-09-16: 01:30 happened twice.
   EXPECT_EQ(run("chart 1990-09-16T01:30").status, 2);

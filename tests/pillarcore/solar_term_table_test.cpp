@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "calendar.h"
 
@@ -27,6 +30,24 @@ TEST(SolarTermTable, RegeneratedSampleYearsMatchTheCommittedTable) {
         << year << " index " << index;
   }
   EXPECT_EQ(lines, 8 * kTermCount);
+}
+
+// The path `--target solar_term_table` takes: the whole table, written
+// afresh, is the committed source byte for byte.
+TEST(SolarTermTable, GeneratorRewritesTheCommittedTable) {
+  const std::string written = testing::TempDir() + "solar_terms_" + std::to_string(getpid()) + ".cpp";
+  const std::string command =
+      std::string(SOLAR_TERMS_GENERATOR) + " " + DELTA_T_CSV + " --output " + written + " 2>/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  auto text_of = [](const std::string& path) {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+  };
+  const std::string text = text_of(written);
+  std::remove(written.c_str());
+  EXPECT_FALSE(text.empty());
+  EXPECT_TRUE(text == text_of(std::string(SOURCE_DIR) + "/pillarcore/solar_term_table.cpp"));
 }
 
 }  // namespace
