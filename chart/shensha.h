@@ -200,7 +200,8 @@ class Finder {
 const std::string& utf8_text(std::string_view gbk);
 
 // `names` becomes the distinct names of `found`, in rule order, in UTF-8:
-// views of the rule set's texts, which last as long as the program.
+// views of the rule set's texts (default_rules and rules_with keep theirs
+// for the program's life).
 void assign_names(const RuleSet& rules, const std::vector<std::uint8_t>& found,
                   std::vector<std::string_view>& names);
 
