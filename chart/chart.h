@@ -86,7 +86,7 @@ struct BirthInput {
   // lunar new year.
   lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;
   // A birth given as a lunar date: local then holds its Gregorian date under
-  // lunar_rule.
+  // lunar_rule; the chart refuses one that rule does not hold.
   std::optional<lunar::LunarDate> lunar_date;
   std::vector<std::string> shensha_variants;  // 神煞 schools by name (docs/shensha.md)
 };
@@ -221,6 +221,9 @@ struct MomentRange {
 };
 std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& zone,
                                       std::optional<int> utc_offset_seconds, ZiSchool school);
+
+// The names of the zones of the system's tz database (aliases included), sorted.
+std::vector<std::string> zone_names();
 
 // An offset from UTC as results write it: "+08:00", "-05:00", "+08:05:43".
 std::string offset_text(int offset_seconds);

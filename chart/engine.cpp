@@ -58,8 +58,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
   const CivilReading civil = reading_of<CivilClock>(
       {m.year, m.month, m.day, hour_known ? m.hour : 12, hour_known ? m.minute : 0, hour_known ? m.second : 0});
   Reading birth = read_at(birth_instant(civil, input, place), place, solar);
-  check_range(birth);
-  PillarNumbers numbers = numbers_of(birth, input);
+  PillarNumbers numbers = numbers_of(birth, input);  // throws outside the range
 
   // The date of the instant used: in a gap the clock never showed the one typed.
   const Civil date = hour_known ? civil_of(birth.civil()) : Civil{m.year, m.month, m.day, 0, 0, 0};

@@ -223,10 +223,13 @@ void apply_margin(BirthInput& input, const OptionValue& value) {
 }
 
 // A lunar date takes its Gregorian date under the lunar rule, whichever of the
-// two options comes first.
+// two options comes first (a batch line may give them in either order); one
+// that does not exist under the rule is left to the chart's checks, which
+// name why.
 void settle_lunar_date(BirthInput& input) {
   if (!input.lunar_date) return;
-  lunar::CivilDate date = solar_date_of(*input.lunar_date, input.lunar_rule);
+  lunar::CivilDate date{};
+  if (lunar::solar_of(*input.lunar_date, date, input.lunar_rule) != lunar::LunarStatus::Ok) return;
   input.local.year = date.year;
   input.local.month = date.month;
   input.local.day = date.day;
@@ -270,7 +273,6 @@ constexpr std::array<BirthOption, 17> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
-    // Before --lunar, which it converts: the command line applies them in this order.
     {"lunar_rule", "--lunar-rule", "RULE",
      "the lunar calendar: almanac (default; before 1929 as the almanacs printed it) or modern (UTC+8 throughout)",
      apply_lunar_rule},

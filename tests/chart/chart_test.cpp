@@ -8,6 +8,7 @@
 #include <sstream>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "chart.h"
@@ -60,6 +61,17 @@ TEST(ChartPillars, JieInstantsToTheSecond) {
     EXPECT_EQ(at.warnings[0].other.month, c.month_before) << c.at;
   }
 }
+
+// Readings of different clocks do not mix: only an offset moves one to another.
+static_assert(!std::is_convertible_v<detail::Utc, detail::CivilReading>);
+static_assert(!std::is_convertible_v<std::int64_t, detail::Utc>);
+template <class A, class B>
+constexpr bool subtractable = requires(A a, B b) { a - b; };
+template <class A, class B>
+constexpr bool comparable = requires(A a, B b) { a < b; };
+static_assert(subtractable<detail::Utc, detail::Utc> && !subtractable<detail::Utc, detail::SolarReading>);
+static_assert(comparable<detail::TableReading, detail::TableReading> &&
+              !comparable<detail::CivilReading, detail::TableReading>);
 
 // The month search guesses from the even spacing of the jie: every jie of
 // the table is found at its instant and not a second before.

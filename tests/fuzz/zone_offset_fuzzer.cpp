@@ -24,10 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (offset) {
     int seconds = input.utc_offset_seconds.value();
     if (std::abs(seconds) > 18 * 3600) fuzz::fault("an offset beyond 18 hours", text);
-    char typed[16];
-    std::snprintf(typed, sizeof typed, "%c%02d:%02d", seconds < 0 ? '-' : '+', std::abs(seconds) / 3600,
-                  std::abs(seconds) / 60 % 60);
-    if (text != typed && !(seconds == 0 && text == "-00:00")) fuzz::fault("an offset read as another", text);
+    char typed[16];  // written in the shape it came in: +HH:MM or +HH:MM:SS
+    int size = std::snprintf(typed, sizeof typed, "%c%02d:%02d:%02d", seconds < 0 || text[0] == '-' ? '-' : '+',
+                             std::abs(seconds) / 3600, std::abs(seconds) / 60 % 60, std::abs(seconds) % 60);
+    if (text != std::string_view(typed, text.size() == 6 ? 6 : size) || (text.size() == 6 && seconds % 60))
+      fuzz::fault("an offset read as another", text);
   }
   try {
     pillar::chart::make_chart(input);

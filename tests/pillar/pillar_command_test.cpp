@@ -524,6 +524,59 @@ TEST(PillarCommand, OptionsReachTheChart) {
 
 namespace {
 
+// The gazetteer as the command searches it: any spelling of a name finds the
+// place people mean first.
+TEST(PillarPlaces, AnySpellingFindsThePlaceMeant) {
+  struct Case {
+    const char* query;
+    const char* zh;
+    const char* zone;
+  } cases[] = {
+      {"拉萨市", "拉萨", "Asia/Shanghai"}, {"\"xi'an\"", "西安", "Asia/Shanghai"}, {"XIAN", "西安", "Asia/Shanghai"},
+      {"廈門", "厦门", "Asia/Shanghai"},   {"urumqi", "乌鲁木齐", "Asia/Shanghai"},  {"'hong kong'", "香港", "Asia/Hong_Kong"},
+      {"台北", "台北", "Asia/Taipei"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    Result found = run(std::string("places --json --limit 3 ") + c.query);
+    ASSERT_EQ(found.status, 0) << found.err;
+    Json places = Json::parse(found.out)["places"];
+    ASSERT_FALSE(places.empty());
+    EXPECT_EQ(places[0]["zh"], c.zh);
+    EXPECT_EQ(places[0]["zone"], c.zone);
+    EXPECT_LE(places.size(), 3u);
+  }
+  EXPECT_EQ(run("places --limit 0 beijing").status, 2);
+  EXPECT_EQ(run("places ''").status, 2);
+  EXPECT_EQ(Json::parse(run("places --json qqqqzzz").out)["places"].size(), 0u);
+}
+
+// The generated table: eleven fields a row, places inside China's box, the
+// mainland on Beijing time, and the county seats there.
+TEST(PillarPlaces, GazetteerRowsAreWhole) {
+  int rows = 0, county_seats = 0;
+  for (const std::string& line : lines_of(read_file(PILLAR_SOURCE_DIR "/data/places.tsv"))) {
+    if (line.empty() || line[0] == '#') continue;
+    ++rows;
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    for (std::string field; std::getline(stream, field, '\t');) fields.push_back(field);
+    ASSERT_EQ(fields.size(), 11u) << line;
+    double longitude = std::stod(fields[5]), latitude = std::stod(fields[6]);
+    EXPECT_TRUE(longitude > 73 && longitude < 135.1 && latitude > 16 && latitude < 53.6) << line;
+    const std::string& zone = fields[7];
+    EXPECT_TRUE(zone == "Asia/Shanghai" || zone == "Asia/Hong_Kong" || zone == "Asia/Macau" || zone == "Asia/Taipei")
+        << line;
+    if (fields[8] == "PPLA3") ++county_seats;
+  }
+  EXPECT_GT(rows, 15000);
+  EXPECT_GT(county_seats, 1900);
+}
+
+}  // namespace
+
+namespace {
+
 // The keys each table of docs/chart-json.md lists, by the object it
 // describes: "chart", "chart.corrections", "chart.analysis.pillars[]",
 // "find", "lunar", "options" (the flags), "batch" (the batch keys).
