@@ -263,7 +263,11 @@ void apply_shensha_variant(BirthInput& input, const OptionValue& value) {
   for (std::size_t start = 0; start <= text.size();) {
     std::size_t comma = std::min(text.find(',', start), text.size());
     if (comma == start) reject("shensha_variant", text, "expected variant names separated by commas (docs/shensha.md)");
-    input.shensha_variants.emplace_back(text.substr(start, comma - start));
+    std::string_view name = text.substr(start, comma - start);
+    auto known = chart::shensha::variants();
+    if (std::none_of(known.begin(), known.end(), [&](const auto& v) { return v.id == name; }))
+      reject("shensha_variant", name, "not a variant of docs/shensha.md");
+    input.shensha_variants.emplace_back(name);
     start = comma + 1;
   }
   chart::shensha::rules_with(input.shensha_variants);  // an unknown or clashing name stops here
