@@ -107,6 +107,7 @@ struct BirthInput {
   // A birth given as a lunar date: local then holds its Gregorian date under
   // lunar_rule; the chart refuses one that rule does not hold.
   std::optional<lunar::LunarDate> lunar_date;
+  std::vector<std::string> shensha_variants;  // 神煞 schools by name (docs/shensha.md)
 };
 
 // Two-character texts such as "甲子".
@@ -127,6 +128,9 @@ struct PillarAnalysis {
   std::string growth_phase;   // of the day stem at this pillar's branch (星运), e.g. "长生", "衰"
   std::string self_phase;     // of the pillar's own stem at its branch (自坐)
   std::vector<HiddenStem> hidden;
+  // 神煞 on this pillar, in the rules' order: views of the rules' names,
+  // which last as long as the program.
+  std::vector<std::string_view> spirits;
   bool operator==(const PillarAnalysis&) const = default;
 };
 
@@ -156,6 +160,7 @@ struct LuckPillar {
   double age;         // years after birth (365.2425 days a year)
   int age_sui = 0;    // 虚岁 in the year it starts: its civil year - the birth's + 1
   PillarNotes notes;  // filled when annotating
+  std::vector<std::string_view> spirits;  // 神煞 the natal anchors find on it (views, as above)
   bool operator==(const LuckPillar&) const = default;
 };
 
@@ -164,6 +169,7 @@ struct AnnualPillar {
   std::string pillar, ten_god;
   int age_sui = 0;    // year - the birth's civil year + 1
   PillarNotes notes;
+  std::vector<std::string_view> spirits;  // 神煞 the natal anchors find on it (views, as above)
   bool operator==(const AnnualPillar&) const = default;
 };
 

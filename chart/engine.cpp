@@ -10,6 +10,7 @@
 #include "luck.h"
 #include "pillar_arithmetic.h"
 #include "place.h"
+#include "spirits.h"
 #include "texts.h"
 #include "warnings.h"
 
@@ -48,6 +49,7 @@ Chart make_chart(const BirthInput& input) {
 
 void make_chart(const BirthInput& input, Chart& chart) {
   check_birth_input(input);
+  const shensha::RuleSet& spirit_rules = shensha::rules_with(input.shensha_variants);
   const Place& place = Place::kept(input.zone, input.utc_offset_seconds, input.longitude);
   const Solar solar = solar_of(input);
 
@@ -74,6 +76,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
     luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
   else
     chart.luck.reset();
+  mark_spirits(spirit_rules, input, numbers, chart);
 
   fill_parts({input, place, birth.utc, birth.term_utc, numbers}, chart);
 

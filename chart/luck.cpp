@@ -63,7 +63,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   luck.pillars.resize(input.luck_count);
   const Civil first = civil_of(start_civil);
   for (int i = 1; i <= input.luck_count; ++i) {
-    int pair = mod(n.month + (luck.forward ? i : -i), 60);
+    int pair = luck_pillar_pair(n, luck.forward, i);
     Civil c = first;
     c.year += 10 * (i - 1);
     c.day = std::min(c.day, days_in_month(c.year, c.month));
@@ -80,7 +80,7 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
-      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)), year - birth_year + 1, {}});
+      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)), year - birth_year + 1, {}, {}});
     }
 }
 

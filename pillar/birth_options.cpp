@@ -9,6 +9,7 @@
 
 #include "lunar_input.h"
 #include "luck_methods.h"
+#include "shensha.h"
 
 namespace pillar::cli {
 
@@ -325,7 +326,23 @@ void apply_year_start(BirthInput& input, const OptionValue& value) {
                                  "expected lichun (立春) or lunar-new-year (春节)");
 }
 
-constexpr std::array<BirthOption, 25> kOptions = {{
+// Named 神煞 schools, several to a text ("a,b") or one per repeated flag.
+void apply_shensha_variant(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("shensha_variant", value);
+  for (std::size_t start = 0; start <= text.size();) {
+    std::size_t comma = std::min(text.find(',', start), text.size());
+    if (comma == start) reject("shensha_variant", text, "expected variant names separated by commas (docs/shensha.md)");
+    std::string_view name = text.substr(start, comma - start);
+    auto known = chart::shensha::variants();
+    if (std::none_of(known.begin(), known.end(), [&](const auto& v) { return v.id == name; }))
+      reject("shensha_variant", name, "not a variant of docs/shensha.md");
+    input.shensha_variants.emplace_back(name);
+    start = comma + 1;
+  }
+  chart::shensha::rules_with(input.shensha_variants);  // an unknown or clashing name stops here
+}
+
+constexpr std::array<BirthOption, 26> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
@@ -375,6 +392,9 @@ constexpr std::array<BirthOption, 25> kOptions = {{
     {"months", "--months", "YEAR", "流月: the twelve months of the year from its 立春", apply_months},
     {"days", "--days", "YYYY-MM", "流日: the days of the jie month that begins in this civil month", apply_days},
     {"hours", "--hours", "YYYY-MM-DD", "流时: the thirteen hour slots of this civil date", apply_hours},
+    {"shensha_variant", "--shensha-variant", "NAME...",
+     "a named 神煞 school (docs/shensha.md), e.g. tianyi-geng-horse-tiger; repeatable, or NAME,NAME",
+     apply_shensha_variant},
 }};
 
 }  // namespace

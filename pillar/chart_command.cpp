@@ -22,6 +22,9 @@ void BoundBirthOptions::add_to(CLI::App& command, std::initializer_list<std::str
       bound.cli = command.add_flag(flag, bound.on, option.help);
     else
       bound.cli = command.add_option(flag, bound.text, option.help)->type_name(option.value_name);
+    // "NAME..." may be given again: the values are read as one list, "a,b".
+    if (std::string_view(option.value_name).ends_with("..."))
+      bound.cli->delimiter(',')->multi_option_policy(CLI::MultiOptionPolicy::Join);
   }
 }
 

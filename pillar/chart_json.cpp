@@ -267,6 +267,32 @@ void write_parts(JsonWriter& json, const chart::Chart& chart, bool annotate) {
   }
 }
 
+void write_names(JsonWriter& json, const std::vector<std::string_view>& names) {
+  json.begin_array();
+  for (std::string_view name : names) json.utf8(name);
+  json.end_array();
+}
+
+// 神煞 by natal pillar; the hour's is null when the hour is unknown.
+void write_spirits(JsonWriter& json, const chart::Analysis& analysis) {
+  auto names_of = [&](std::size_t position) {
+    if (position < analysis.pillars.size())
+      write_names(json, analysis.pillars[position].spirits);
+    else
+      json.null();
+  };
+  json.begin_object();
+  json.key("year");
+  names_of(0);
+  json.key("month");
+  names_of(1);
+  json.key("day");
+  names_of(2);
+  json.key("hour");
+  names_of(3);
+  json.end_object();
+}
+
 void write_luck(JsonWriter& json, const chart::Luck& luck, const std::array<int, 4>& natal, bool annotate) {
   json.begin_object();
   json.key("forward");
@@ -308,6 +334,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck, const std::array<int,
     json.number(pillar.age, 4);
     json.key("age_sui");
     json.integer(pillar.age_sui);
+    json.key("spirits");
+    write_names(json, pillar.spirits);
     if (annotate) {
       json.key("notes");
       write_notes(json, pillar.notes, natal);
@@ -325,6 +353,8 @@ void write_luck(JsonWriter& json, const chart::Luck& luck, const std::array<int,
     json.member("ten_god", annual.ten_god);
     json.key("age_sui");
     json.integer(annual.age_sui);
+    json.key("spirits");
+    write_names(json, annual.spirits);
     if (annotate) {
       json.key("notes");
       write_notes(json, annual.notes, natal);
@@ -381,6 +411,8 @@ void append_chart_json(OutputBuffer& out, const chart::Chart& chart) {
   json.end_array();
   json.key("analysis");
   write_analysis(json, chart.analysis);
+  json.key("spirits");
+  write_spirits(json, chart.analysis);
   json.key("luck");
   if (chart.luck)
     write_luck(json, *chart.luck, chart.numbers, annotate);

@@ -92,6 +92,15 @@ void add_pillars(TextTable& table, const chart::Chart& chart) {
   for (auto* row : {&titles, &ten_gods, &pillars}) table.add_row(std::move(*row));
   for (auto& row : hidden) table.add_row(std::move(row));
   for (auto* row : {&nayin, &grades, &phases, &self_phases}) table.add_row(std::move(*row));
+  // 神煞, one name a line under each pillar.
+  std::size_t spirit_rows = 0;
+  for (const auto& pillar : analysed) spirit_rows = std::max(spirit_rows, pillar.spirits.size());
+  for (std::size_t row = 0; row < spirit_rows; ++row) {
+    std::vector<std::string> line = {row == 0 ? "神煞" : ""};
+    for (const auto& pillar : analysed)
+      line.push_back(row < pillar.spirits.size() ? std::string(pillar.spirits[row]) : std::string());
+    table.add_row(std::move(line));
+  }
 }
 
 namespace texts = chart::texts;
@@ -197,6 +206,12 @@ std::string periods_as_text(const chart::Chart& chart) {
   return text;
 }
 
+std::string joined_names(const std::vector<std::string_view>& names) {
+  std::string text;
+  for (std::string_view name : names) (text += text.empty() ? "" : " ") += name;
+  return text;
+}
+
 std::string counts_text(const std::vector<std::pair<std::string, int>>& counts) {
   std::string text;
   for (const auto& [name, count] : counts) {
@@ -233,24 +248,26 @@ std::string luck_as_text(const chart::Luck& luck, const chart::Chart& chart) {
   std::string text = std::string("大运  ") + (luck.forward ? "顺行" : "逆行") + "  起运 " + span + "（" +
                      luck.method + "）  " + luck.start + "\n交运  " + luck.handover + "\n";
   TextTable table;
-  std::vector<std::string> titles = {"大运", "十神", "起运时间", "年龄", "虚岁"};
+  std::vector<std::string> titles = {"大运", "十神", "起运时间", "年龄", "虚岁", "神煞"};
   if (chart.annotated) add_note_titles(titles);
   table.add_row(std::move(titles));
   for (const auto& pillar : luck.pillars) {
     char years[32];
     std::snprintf(years, sizeof years, "%.2f", pillar.age);
-    std::vector<std::string> row = {pillar.pillar, pillar.ten_god, pillar.start, years, std::to_string(pillar.age_sui)};
+    std::vector<std::string> row = {pillar.pillar, pillar.ten_god, pillar.start, years, std::to_string(pillar.age_sui),
+                                    joined_names(pillar.spirits)};
     if (chart.annotated) append(row, note_cells(pillar.notes, chart.numbers));
     table.add_row(std::move(row));
   }
   text += table.render();
   if (!luck.annual.empty()) {
     TextTable annual;
-    std::vector<std::string> annual_titles = {"流年", "干支", "十神", "虚岁"};
+    std::vector<std::string> annual_titles = {"流年", "干支", "十神", "虚岁", "神煞"};
     if (chart.annotated) add_note_titles(annual_titles);
     annual.add_row(std::move(annual_titles));
     for (const auto& year : luck.annual) {
-      std::vector<std::string> row = {std::to_string(year.year), year.pillar, year.ten_god, std::to_string(year.age_sui)};
+      std::vector<std::string> row = {std::to_string(year.year), year.pillar, year.ten_god, std::to_string(year.age_sui),
+                                      joined_names(year.spirits)};
       if (chart.annotated) append(row, note_cells(year.notes, chart.numbers));
       annual.add_row(std::move(row));
     }

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -106,6 +107,8 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
       {"find 甲子 丙寅 戊辰", "pillars"},
       {"find 甲子 丙寅 戊辰 壬子 癸亥", "pillars"},
       {"find 甲子 丙寅 戊辰 壬子 --zi-hour x", "zi_hour"},
+      {"chart 1990-05-17T14:30 --shensha-variant nope", "nope"},
+      {"chart 1990-05-17T14:30 --shensha-variant goujiao-one-star --shensha-variant goujiao-both-sides", "勾煞"},
       // Messages that once named the wrong fault.
       {"chart 1990-05-17T14:30 --longitude 180.0000001", "180.0000001"},
       {"chart 1990-05-17T14:30 --utc-offset '+ 8:00'", "expected +HH:MM"},
@@ -177,6 +180,37 @@ TEST(PillarCommand, JsonHoldsTheDocumentedKeys) {
   Json without_hour = Json::parse(unknown.out);
   expect_chart_shape(without_hour, false);
   EXPECT_TRUE(without_hour.at("luck").is_null());  // no sex given
+}
+
+// 神煞 by natal pillar and on each luck and annual pillar; a named school
+// moves them. 庚午 辛巳 壬午 丁未: 天乙 of the 庚 year is 丑未 (the hour),
+// or 寅午 in the school of 庚辛逢虎马 (the year and the day).
+TEST(PillarCommand, SpiritsByPillarAndSchoolsByName) {
+  const std::string birth = "chart 1990-05-17T14:30 --json --sex female --luck-count 3 --annual 2025-2026";
+  Json chart = Json::parse(run(birth).out);
+  const Json& spirits = chart.at("spirits");
+  auto has = [](const Json& names, const char* name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  EXPECT_TRUE(has(spirits.at("hour"), "天乙贵人"));
+  EXPECT_FALSE(has(spirits.at("year"), "天乙贵人"));
+  EXPECT_TRUE(has(spirits.at("month"), "天乙贵人"));  // 巳 of the 壬 day
+  for (const Json& pillar : chart["luck"]["pillars"]) EXPECT_TRUE(pillar.at("spirits").is_array());
+  EXPECT_TRUE(has(chart["luck"]["annual"][0].at("spirits"), "天乙贵人"));  // 乙巳
+  Json school = Json::parse(run(birth + " --shensha-variant tianyi-geng-horse-tiger").out);
+  EXPECT_FALSE(has(school["spirits"]["hour"], "天乙贵人"));
+  EXPECT_TRUE(has(school["spirits"]["year"], "天乙贵人"));
+  EXPECT_TRUE(has(school["spirits"]["day"], "天乙贵人"));
+  EXPECT_TRUE(Json::parse(run("chart 1990-05-17 --json").out)["spirits"].at("hour").is_null());
+
+  // A batch line with an unknown school gets its error; the next line goes on.
+  Result batch = run("chart --batch", R"({"datetime": "1990-05-17T14:30", "shensha_variant": "nope"})"
+                                      "\n"
+                                      R"({"datetime": "1990-05-17T14:30", "shensha_variant": "triad-self,sanqi-reverse"})");
+  std::vector<std::string> lines = lines_of(batch.out);
+  ASSERT_EQ(lines.size(), 2u) << batch.out;
+  EXPECT_EQ(Json::parse(lines[0]).at("line"), 1);
+  EXPECT_TRUE(Json::parse(lines[1]).contains("spirits"));
 }
 
 // The table shows the same pillars as the JSON, each under its title.
