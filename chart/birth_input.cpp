@@ -36,6 +36,12 @@ std::string number_text(long long value) { return std::to_string(value); }
 }  // namespace
 
 void detail::check_birth_input(const BirthInput& input) {
+  if (input.lunar_date) {
+    lunar::CivilDate date{};
+    lunar::LunarStatus status = lunar::solar_of(*input.lunar_date, date, input.lunar_rule);
+    if (status != lunar::LunarStatus::Ok)
+      throw InputError(lunar::status_message(status, *input.lunar_date, input.lunar_rule));
+  }
   check_civil(input.local);
   if (input.longitude && !(std::fabs(*input.longitude) <= 180))
     throw InputError("longitude must lie between -180 and 180 degrees");

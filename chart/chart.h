@@ -8,6 +8,7 @@
 // call from several threads at once.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -16,7 +17,10 @@
 #include <utility>
 #include <vector>
 
+#include "annotations.h"
 #include "lunar_calendar.h"
+#include "palaces.h"
+#include "zodiac.h"
 
 namespace pillar::chart {
 
@@ -56,10 +60,14 @@ enum class Sex { Male, Female };
 // Which of two candidates a local time that occurs twice (or not at all)
 // means: the earlier or the later of the two instants.
 enum class FoldChoice { Reject, Earlier, Later };
-// How the luck start is counted from the distance to the jie.
+// How the luck start is counted from the distance to the jie (luck_methods.h
+// adds the result to the birth).
 enum class LuckMethod {
   LibraryDays,          // "days": exactly 取起运年龄: 2 hours of distance = 10 days of life, whole days, added as days
-  ExactMinutes,         // "minutes": the distance to the second × 120 (3 days = 1 year, 1 day = 4 months, 1 hour = 5 days), added as years, months, days
+  ExactMinutes,         // "minutes" (default): the distance to the second × 120 (3 days = 1 year, 1 day = 4 months, 1 hour = 5 days, 1 second = 2 minutes)
+  WholeMinutes,         // "whole-minutes": whole minutes of distance, 4320 = 1 year, 360 = 1 month, 12 = 1 day, the rest dropped
+  DaysAndDoubleHours,   // "days-shichen": clock days × 4 months plus 时辰 × 10 days
+  MinutesAndHours,      // "minutes-hours": whole minutes as "whole-minutes", the rest × 2 hours
 };
 
 // Where the year pillar begins: at the 立春 instant (the default), or, as
@@ -77,16 +85,27 @@ struct BirthInput {
   FoldChoice fold = FoldChoice::Reject;
   ZiSchool zi_school = ZiSchool::NextDayStem;
   std::optional<Sex> sex;                  // luck needs it
-  LuckMethod luck_method = LuckMethod::LibraryDays;
+  LuckMethod luck_method = LuckMethod::ExactMinutes;
   int luck_count = 10;                     // 1..120
   std::optional<int> annual_from, annual_to;  // 流年 range, civil years, at most 200 years
   int margin_seconds = 15 * 60;            // boundary warnings, 0..86400
   YearStart year_start = YearStart::LiChun;
+  PalaceMonth palace_month = PalaceMonth::Jie;
+  PalaceStem palace_stem = PalaceStem::TigerContinued;
+  SignRule sign_rule = SignRule::FixedDates;
+  AnimalRule animal_rule = AnimalRule::LiChunInstant;
+  // 小运 for 虚岁 1 to this age (needs sex and hour); 0 = none, none given =
+  // to the end of the last luck pillar.
+  std::optional<int> minor_luck_to;
+  bool annotate = false;                   // notes on every luck, minor and annual pillar
+  std::optional<int> months_of;            // 流月 of the year beginning at this year's 立春
+  std::optional<std::pair<int, int>> days_of;  // 流日 of the jie month of this civil year and month
+  std::optional<lunar::CivilDate> hours_of;    // 流时 of this civil date
   // The lunar calendar's rule, for the chart's lunar date and a year from the
   // lunar new year.
   lunar::LunarRule lunar_rule = lunar::LunarRule::Almanac;
   // A birth given as a lunar date: local then holds its Gregorian date under
-  // lunar_rule.
+  // lunar_rule; the chart refuses one that rule does not hold.
   std::optional<lunar::LunarDate> lunar_date;
 };
 
@@ -105,7 +124,8 @@ struct HiddenStem {
 struct PillarAnalysis {
   std::string pillar, nayin, grade;
   std::string stem_ten_god;   // "日主" for the day pillar
-  std::string growth_phase;   // of the day stem at this pillar's branch, e.g. "长生", "衰"
+  std::string growth_phase;   // of the day stem at this pillar's branch (星运), e.g. "长生", "衰"
+  std::string self_phase;     // of the pillar's own stem at its branch (自坐)
   std::vector<HiddenStem> hidden;
   bool operator==(const PillarAnalysis&) const = default;
 };
@@ -129,17 +149,31 @@ struct Analysis {
   bool operator==(const Analysis&) const = default;
 };
 
+// Numbers below (pairs, notes) become texts through cycle_texts.h.
 struct LuckPillar {
   std::string pillar, ten_god;
   std::string start;  // civil date and time of the place, ISO 8601 with offset
   double age;         // years after birth (365.2425 days a year)
+  int age_sui = 0;    // 虚岁 in the year it starts: its civil year - the birth's + 1
+  PillarNotes notes;  // filled when annotating
   bool operator==(const LuckPillar&) const = default;
 };
 
 struct AnnualPillar {
   int year;
   std::string pillar, ten_god;
+  int age_sui = 0;    // year - the birth's civil year + 1
+  PillarNotes notes;
   bool operator==(const AnnualPillar&) const = default;
+};
+
+// 小运 of one year of life.
+struct MinorLuck {
+  int age;            // 虚岁
+  int year;           // the civil year: the birth's + age - 1
+  int pair;
+  PillarNotes notes;
+  bool operator==(const MinorLuck&) const = default;
 };
 
 struct Luck {
@@ -147,7 +181,11 @@ struct Luck {
   std::string method;     // "days" or "minutes"
   std::string start;      // civil, ISO 8601 with offset
   int years, months, days;  // the start age as counted by the method (12 months of 30 days)
+  int hours = 0, minutes = 0, seconds = 0;  // the rest, for the methods that count it
   int library_age;        // 取起运年龄's result: year(start) - year(birth)
+  double start_age = 0;   // exact years from birth to start (365.2425 days a year)
+  int start_age_sui = 0;  // 虚岁 in the year of the start
+  std::string handover;   // 交运: "每逢乙、庚年2月18日交脱大运"
   std::string previous_jie, next_jie;  // their instants, civil ISO 8601 with offset
   std::vector<LuckPillar> pillars;
   std::vector<AnnualPillar> annual;
@@ -180,6 +218,32 @@ struct Warning {
   bool operator==(const Warning&) const = default;
 };
 
+// 流月: a month of the asked year from its jie.
+struct MonthOfYear {
+  int pair, jie;      // jie: pillarcore's term number (1 立春 … 23 小寒)
+  std::string start;  // the jie instant, civil ISO 8601 with offset
+  bool operator==(const MonthOfYear&) const = default;
+};
+struct DayOfMonth {
+  std::string date;   // YYYY-MM-DD
+  int pair;
+  bool operator==(const DayOfMonth&) const = default;
+};
+struct HourOfDay {
+  int first_hour, end_hour;  // [first, end) on the clock: 0-1, 1-3 … 23-24
+  int pair, day_pair;
+  bool operator==(const HourOfDay&) const = default;
+};
+struct Periods {
+  std::vector<MonthOfYear> months;
+  std::optional<MonthOfYear> days_month;  // the jie month the days belong to
+  std::string days_end;                   // the next jie instant
+  std::vector<DayOfMonth> days;
+  std::string hours_date;
+  std::vector<HourOfDay> hours;
+  bool operator==(const Periods&) const = default;
+};
+
 struct Chart {
   Corrections corrections;
   Pillars pillars;
@@ -191,6 +255,14 @@ struct Chart {
   Analysis analysis;
   std::optional<Luck> luck;
   std::vector<Warning> warnings;
+  // The pillar numbers (0-59) the parts below count from; hour -1 when unknown.
+  std::array<int, 4> numbers{};
+  PalaceNumbers palaces{};
+  std::vector<MinorLuck> minor_luck;
+  Periods periods;
+  int sign = 0, animal = 0;  // 星座 0 白羊 … 11 双鱼, 生肖 0 鼠 … 11 猪, by the chosen rules
+  std::string_view sign_rule, animal_rule;
+  bool annotated = false;    // the luck, minor and annual pillars carry notes  // the rules' option names: "dates", "lichun" …
   bool operator==(const Chart&) const = default;
 };
 
@@ -215,6 +287,9 @@ struct MomentRange {
 };
 std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& zone,
                                       std::optional<int> utc_offset_seconds, ZiSchool school);
+
+// The names of the zones of the system's tz database (aliases included), sorted.
+std::vector<std::string> zone_names();
 
 // An offset from UTC as results write it: "+08:00", "-05:00", "+08:05:43".
 std::string offset_text(int offset_seconds);

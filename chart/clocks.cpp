@@ -49,11 +49,7 @@ Solar solar_of(const BirthInput& input) {
 
 Resolved resolve(const Place& place, CivilReading civil) {
   Place::Resolved r = place.resolve(civil.seconds);
-  Utc utc(r.utc);
-  if (reading_at<CivilClock>(utc, r.offset) == civil) return {utc, r.offset};
-  // No instant shows this reading: the clock skipped it.
-  Utc on_offset_before(place.instants_of(civil.seconds).later);
-  return {on_offset_before, offset_at(place, on_offset_before)};
+  return {Utc(r.utc), r.offset};
 }
 
 Reading read_at(Utc utc, const Place& place, const Solar& solar) {
@@ -62,7 +58,7 @@ Reading read_at(Utc utc, const Place& place, const Solar& solar) {
   if (solar.kind == SolarTime::Clock) {
     r.clock = reading_at<SolarClock>(utc, offset.total);
   } else if (solar.kind == SolarTime::Standard) {
-    r.clock = reading_at<SolarClock>(utc, offset.total - offset.dst);
+    r.clock = reading_at<SolarClock>(utc, offset.total - daylight_saving_ahead(offset));
   } else {
     r.clock = reading_at<SolarClock>(utc, solar_ahead(solar, utc, offset.total));
     // Year and month as if the solar clock were the table's.
@@ -136,7 +132,7 @@ void describe_corrections(const Reading& birth, const Place& place, const Solar&
   assign_iso(k.utc, birth.utc, "Z");
   static constexpr const char* kKindNames[] = {"clock", "standard", "mean", "apparent"};
   k.solar_kind = kKindNames[static_cast<int>(solar.kind)];
-  k.dst_removed_seconds = solar.kind == SolarTime::Standard ? offset.dst : 0;
+  k.dst_removed_seconds = solar.kind == SolarTime::Standard ? daylight_saving_ahead(offset) : 0;
   k.equation_of_time_seconds.reset();
   k.longitude_seconds.reset();
   if (solar.kind == SolarTime::Clock) {
@@ -150,7 +146,7 @@ void describe_corrections(const Reading& birth, const Place& place, const Solar&
     if (solar.kind == SolarTime::Apparent) k.equation_of_time_seconds = std::round(eot * 10) / 10;
     // Whole days the solar clock was moved to the zone's date count here too.
     k.longitude_seconds = solar.longitude * 240.0 + static_cast<double>(ahead - std::llround(solar_offset(solar, birth.utc))) -
-                          (offset.total - offset.dst);
+                          (offset.total - daylight_saving_ahead(offset));
   }
 }
 

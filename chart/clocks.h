@@ -23,6 +23,12 @@ struct Solar {
 // The clock of day and hour the input asks for (BirthInput::solar_time).
 Solar solar_of(const BirthInput& input);
 
+// The daylight saving standard time takes off: only saving that puts the
+// clock ahead. Europe/Dublin's database calls its summer offset standard
+// and its winter one a negative saving; adding that hour back would move
+// the reading away from the sun.
+inline int daylight_saving_ahead(const Place::Offset& offset) { return offset.dst > 0 ? offset.dst : 0; }
+
 // The place's offset in force at `utc`, daylight saving included.
 inline int offset_at(const Place& place, Utc utc) { return place.offset_at(utc.seconds).total; }
 
@@ -52,10 +58,12 @@ void check_range(const Reading& r);
 
 // The UTC instant of the civil reading `civil` at `place`; a reading in a
 // gap or a fold is resolved by `input.fold` (an InputError when it says
-// Reject, or when the hour is unknown).
+// Reject). Without an hour, the noon that reads year and month needs no
+// choice; a day the clocks skipped is an InputError.
 Utc birth_instant(CivilReading civil, const BirthInput& input, const Place& place);
 
-// The pillar numbers of a reading, the year pillar counted as `input.year_start` says.
+// The pillar numbers of a reading, the year pillar counted as `input.year_start` says;
+// an InputError outside the range or, for that year, the lunar calendar.
 PillarNumbers numbers_of(const Reading& r, const BirthInput& input);
 // The same, or none where they cannot be read (outside the term table, or
 // outside the lunar calendar for a year from the lunar new year).

@@ -5,6 +5,7 @@
 #include "analysis.h"
 #include "birth_input.h"
 #include "chart.h"
+#include "chart_parts.h"
 #include "clocks.h"
 #include "luck.h"
 #include "pillar_arithmetic.h"
@@ -56,8 +57,7 @@ void make_chart(const BirthInput& input, Chart& chart) {
   const CivilReading civil = reading_of<CivilClock>(
       {m.year, m.month, m.day, hour_known ? m.hour : 12, hour_known ? m.minute : 0, hour_known ? m.second : 0});
   Reading birth = read_at(birth_instant(civil, input, place), place, solar);
-  check_range(birth);
-  PillarNumbers numbers = numbers_of(birth, input);
+  PillarNumbers numbers = numbers_of(birth, input);  // throws outside the range
 
   // The date of the instant used: in a gap the clock never showed the one typed.
   const Civil date = hour_known ? civil_of(birth.civil()) : Civil{m.year, m.month, m.day, 0, 0, 0};
@@ -74,6 +74,8 @@ void make_chart(const BirthInput& input, Chart& chart) {
     luck_of(input, birth, numbers, place, chart.luck ? *chart.luck : chart.luck.emplace());
   else
     chart.luck.reset();
+
+  fill_parts({input, place, birth.utc, birth.term_utc, numbers}, chart);
 
   chart.warnings.clear();
   // Without an hour, a jie anywhere on that day.

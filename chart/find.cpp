@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "chart.h"
+#include "clocks.h"
 #include "pillar_arithmetic.h"
 #include "place.h"
 #include "texts.h"
@@ -52,7 +53,7 @@ std::vector<MomentRange> find_moments(const Pillars& wanted, const std::string& 
     while (from < month_end) {
       Place::Offset offset = place.offset_at(from.seconds);
       // Day and hour on the zone's standard time, as a chart reads them by default.
-      const int standard = offset.total - offset.dst;
+      const int standard = offset.total - daylight_saving_ahead(offset);
       SolarReading clock = reading_at<SolarClock>(from, standard);
       Utc to = std::min({month_end, Utc(offset.ends), instant_of(next_clock_boundary(clock), standard)});
       PillarNumbers at = numbers_at(from, clock, school);

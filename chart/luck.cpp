@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "chart_parts.h"
 #include "lexicon.h"
+#include "luck_methods.h"
 #include "texts.h"
 
 namespace pillar::chart::detail {
@@ -15,16 +17,6 @@ namespace {
 using calendar::days_in_month;
 
 constexpr double kSecondsPerYear = 365.2425 * kSecondsPerDay;
-
-// A civil reading moved on by whole years and months (the day kept, or the
-// month's last day), then by seconds.
-CivilReading add_civil(CivilReading clock, int years, int months, std::int64_t seconds) {
-  Civil c = civil_of(clock);
-  int month_count = c.year * 12 + (c.month - 1) + years * 12 + months;
-  int year = month_count / 12, month = month_count % 12 + 1;
-  int day = std::min(c.day, days_in_month(year, month));
-  return reading_of<CivilClock>({year, month, day, c.hour, c.minute, c.second}) + seconds;
-}
 
 }  // namespace
 
@@ -42,30 +34,29 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
   assign_iso_with_offset(luck.next_jie, jie[index + 1], offset_at(place, jie[index + 1]));
 
   const CivilReading birth_civil = birth.civil();
-  CivilReading start_civil;
-  // Two hours of distance make ten days of life, counted in whole days; the
-  // library's age is the year of that start on its clock less the birth's,
+  const Utc jie_utc = luck.forward ? jie[index + 1] : jie[index];
+  const LuckSpan span = luck_span(input.luck_method, distance, birth_civil,
+                                  reading_at<CivilClock>(jie_utc, offset_at(place, jie_utc)), luck.forward);
+  luck.method = luck_method_name(input.luck_method);
+  luck.years = span.years;
+  luck.months = span.months;
+  luck.days = span.days;
+  luck.hours = span.hours;
+  luck.minutes = span.minutes;
+  luck.seconds = span.seconds;
+  const CivilReading start_civil = luck_start_clock(input.luck_method, birth_civil, span);
+  // The library's age: two hours of distance make ten days of life, in
+  // whole days; the year of that start on its clock less the birth's,
   // whichever method the chart counts by.
-  const std::int64_t days = distance / 720;
+  const std::int64_t library_days = distance / 720;
   const TableReading table_birth = table_reading(birth.term_utc);
-  luck.library_age = civil_of(table_birth + days * kSecondsPerDay).year - civil_of(table_birth).year;
-  if (input.luck_method == LuckMethod::LibraryDays) {
-    luck.method = "days";
-    luck.years = static_cast<int>(days / 360);
-    luck.months = static_cast<int>(days % 360 / 30);
-    luck.days = static_cast<int>(days % 30);
-    start_civil = birth_civil + days * kSecondsPerDay;
-  } else {
-    luck.method = "minutes";
-    std::int64_t life = distance * 120;  // 3 days of distance are 360 days of life
-    constexpr std::int64_t kMonth = 30 * kSecondsPerDay, kYear = 12 * kMonth;
-    luck.years = static_cast<int>(life / kYear);
-    luck.months = static_cast<int>(life % kYear / kMonth);
-    luck.days = static_cast<int>(life % kMonth / kSecondsPerDay);
-    start_civil = add_civil(birth_civil, luck.years, luck.months, life % kMonth);
-  }
+  luck.library_age = civil_of(table_birth + library_days * kSecondsPerDay).year - civil_of(table_birth).year;
   Resolved start = resolve(place, start_civil);
   assign_iso_with_offset(luck.start, start.utc, start.offset);
+  luck.start_age = std::round(static_cast<double>(start.utc - birth.utc) / kSecondsPerYear * 10000) / 10000;
+  const int birth_year = civil_of(birth_civil).year;
+  luck.start_age_sui = civil_of(start_civil).year - birth_year + 1;
+  assign_handover(luck.handover, start.utc, start_civil);
 
   // Each luck pillar starts ten civil years after the one before, on the
   // same day and time (29 February on the 28th when the year has none).
@@ -83,12 +74,13 @@ void luck_of(const BirthInput& input, const Reading& birth, const PillarNumbers&
     set_text(pillar.ten_god, ten_god_text(n.day, stem_of(pair)));
     assign_iso_with_offset(pillar.start, resolved.utc, resolved.offset);
     pillar.age = std::round(age * 100) / 100;
+    pillar.age_sui = c.year - birth_year + 1;
   }
   luck.annual.clear();
   if (input.annual_from)
     for (int year = *input.annual_from; year <= *input.annual_to; ++year) {
       int pair = year_pillar_of_year(year);
-      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair))});
+      luck.annual.push_back({year, pairs_utf8()[pair], ten_god_text(n.day, stem_of(pair)), year - birth_year + 1, {}});
     }
 }
 

@@ -72,8 +72,7 @@ constexpr Day kRepublicAlmanacEndDay = calendar::day_of(1929, 1, 1);
 // the Beijing meridian (docs/lunar-calendar.md).
 constexpr CivilDate kQingNewMoonsOnBeijingMeridian[] = {
     // 1896-02-14 00:12:39 UTC+8, 1896-02-13 23:58:19 in Beijing: 光绪二十二年
-    // 正月初一, which every published table and the peers' packages give as
-    // 1896-02-13.
+    // 正月初一, which the historical tables give as 1896-02-13.
     {1896, 2, 14},
 };
 

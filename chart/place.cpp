@@ -62,7 +62,9 @@ struct ZoneRecord {
 
   mutable std::optional<Place::Offset> last;  // the zone's offsets come in long stretches
   mutable std::optional<bool> last_mean_time;
-  mutable std::vector<std::pair<Place::Offset, bool>> known;  // looked up before, by their beginning
+  // Looked up before, by their beginning: the beginnings apart, for a quick search.
+  mutable std::vector<std::int64_t> known_begins;
+  mutable std::vector<std::pair<Place::Offset, bool>> known;
 
   Stretch stretch_at(std::int64_t utc) const {
     if (utc >= rule_from && rule) {
@@ -95,7 +97,12 @@ struct ZoneRecord {
     auto plausible = [](int dst) { return dst != 0 && std::abs(dst) <= 2 * 3600 && dst % 60 == 0; };
     if (!before || !after || *before == *after) {
       std::optional<int> standard = before ? before : after;
-      return standard ? s.total - *standard : 0;
+      if (!standard) return 0;
+      // Saving while the clock shows the standard offset of both sides: the
+      // standard offset itself moved back by the saving (Argentina in
+      // 1999-2000, Louisville in 1974), an amount the files do not hold; it
+      // was an hour each time.
+      return s.total != *standard ? s.total - *standard : 3600;
     }
     int from_before = s.total - *before, from_after = s.total - *after;
     if (plausible(from_before) != plausible(from_after)) return plausible(from_before) ? from_before : from_after;
@@ -110,15 +117,15 @@ struct ZoneRecord {
 
   std::pair<Place::Offset, bool> offset_at(std::int64_t utc) const {
     if (last && utc >= last->begins && utc < last->ends) return {*last, *last_mean_time};
-    auto after = std::upper_bound(known.begin(), known.end(), utc,
-                                  [](std::int64_t instant, const auto& o) { return instant < o.first.begins; });
+    std::size_t after = std::upper_bound(known_begins.begin(), known_begins.end(), utc) - known_begins.begin();
     std::pair<Place::Offset, bool> found;
-    if (after != known.begin() && utc < (after - 1)->first.ends) {
-      found = *(after - 1);
+    if (after != 0 && utc < known[after - 1].first.ends) {
+      found = known[after - 1];
     } else {
       found = lookup(utc);
-      if (known.size() >= kKnownStretches) known.clear(), after = known.end();
-      known.insert(after, found);
+      if (known.size() >= kKnownStretches) known.clear(), known_begins.clear(), after = 0;
+      known.insert(known.begin() + after, found);
+      known_begins.insert(known_begins.begin() + after, found.first.begins);
     }
     last = found.first;
     last_mean_time = found.second;
@@ -165,7 +172,7 @@ const Place& Place::kept(const std::string& zone, std::optional<int> utc_offset_
   int mean_time = longitude ? static_cast<int>(std::lround(*longitude * 240)) : kNoMeanTime;
   for (const auto& place : places)
     if (utc_offset_seconds ? !place->zone_ && place->fixed_offset_ == *utc_offset_seconds
-                           : place->zone_ && place->name_ == zone && mean_time_key(place->mean_time_offset_) == mean_time)
+                           : place->zone_ && mean_time_key(place->mean_time_offset_) == mean_time && place->name_ == zone)
       return *place;
   auto place = std::make_unique<Place>(zone, utc_offset_seconds, longitude);
   if (places.size() < kKeptPlaces) return *places.emplace_back(std::move(place));
@@ -183,11 +190,16 @@ Place::Offset Place::offset_at(std::int64_t utc) const {
 
 Place::Reading Place::instants_of(std::int64_t clock_seconds) const {
   if (!zone_) return {Reading::Unique, clock_seconds - fixed_offset_, clock_seconds - fixed_offset_};
-  // Every stretch near the reading, in turn: those in which it occurs, or
-  // the change it falls into.
+  // Mostly the reading lies well inside the stretch of the offset looked at
+  // last, and no other stretch comes near enough to hold it too.
+  Offset at = offset_at(clock_seconds - (zone_->last ? zone_->last->total : 0));
+  std::int64_t inside = clock_seconds - at.total;
+  if (inside - at.begins >= kReach && at.ends - inside > kReach) return {Reading::Unique, inside, inside};
+  // Else every stretch near it, in turn: those in which it occurs, or the
+  // change it falls into.
   std::optional<std::int64_t> first, last;
   std::optional<Reading> gap;
-  Offset at = offset_at(clock_seconds - kReach);
+  at = offset_at(clock_seconds - kReach);
   while (true) {
     std::int64_t utc = clock_seconds - at.total;
     if (utc >= at.begins && utc < at.ends) {
@@ -213,3 +225,15 @@ Place::Resolved Place::resolve(std::int64_t clock_seconds) const {
 }
 
 }  // namespace pillar::chart::detail
+
+namespace pillar::chart {
+
+std::vector<std::string> zone_names() {
+  const date::tzdb& database = date::get_tzdb();
+  std::vector<std::string> names;
+  for (const date::time_zone& zone : database.zones) names.emplace_back(zone.name());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace pillar::chart

@@ -37,7 +37,9 @@ class Place {
   // meanwhile, as in Pacific/Apia in December 2011), the part is the one
   // that is a whole number of minutes within two hours, the smaller if both
   // are. Where neither is, the database cannot say, and the change counts
-  // as a change of standard offset: dst 0.
+  // as a change of standard offset: dst 0. Where the clock under saving
+  // shows the standard offset of both sides, the standard offset moved
+  // back by the saving: an hour, as every time it happened.
   struct Offset {
     int total, dst;
     std::int64_t begins, ends;  // UTC instants between which it holds

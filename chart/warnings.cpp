@@ -71,6 +71,9 @@ void boundary_warnings(BoundaryContext& c) {
 
   if (c.hour_known) {
     // The hour pillars change at the odd hours, the day at midnight (or at 23:00).
+    static constexpr const char* kClockNames[] = {" on the clock", " standard time", " mean solar time",
+                                                  " apparent solar time"};
+    const char* clock = kClockNames[static_cast<int>(c.solar.kind)];
     std::int64_t of_day = mod(c.birth.clock.seconds, kSecondsPerDay);
     auto is_boundary = [](int hour) { return hour == 0 || hour == 24 || hour % 2 == 1; };
     int before = static_cast<int>(of_day / 3600), after = before + 1;
@@ -79,9 +82,9 @@ void boundary_warnings(BoundaryContext& c) {
     SolarReading previous = c.birth.clock - of_day + before * 3600;
     SolarReading next = c.birth.clock - of_day + after * 3600;
     if (c.birth.clock - previous <= margin)
-      warn_across(c, "clock", previous - c.birth.clock, "the change of the clock hour " + iso_of(previous).substr(11, 5));
+      warn_across(c, "clock", previous - c.birth.clock, "the change of the hour at " + iso_of(previous).substr(11, 5) + clock);
     if (next - c.birth.clock <= margin)
-      warn_across(c, "clock", next - c.birth.clock, "the change of the clock hour " + iso_of(next).substr(11, 5));
+      warn_across(c, "clock", next - c.birth.clock, "the change of the hour at " + iso_of(next).substr(11, 5) + clock);
 
     // A clock reading near a change of the zone's offset may have been read
     // on the other offset.

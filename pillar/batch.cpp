@@ -22,25 +22,12 @@ bool is_blank(std::string_view line) {
 
 class Batch {
  public:
-  Batch(const chart::BirthInput& defaults, std::FILE* out) : defaults_(defaults), out_(out) {
+  Batch(const chart::BirthInput& defaults, std::FILE* out) : answers_(defaults), out_(out) {
     output_.reserve(kFlushAt + 64 * 1024);
   }
 
   void line(const InputLines::Line& line) {
-    if (is_blank(line.text) && !line.too_long) return;
-    try {
-      if (line.too_long) throw InputError(kLineTooLong);
-      input_ = defaults_;
-      read_birth_json(line.text, input_);
-      chart::make_chart(input_, chart_);
-      append_chart_json(output_, chart_);
-    } catch (const InputError& error) {
-      append_error_json(output_, error.what(), line.number);
-    } catch (const std::exception& error) {
-      append_error_json(output_, std::string("internal error: ") + error.what(), line.number);
-      faulted_ = true;
-    }
-    output_.push_back('\n');
+    answers_.answer(line, output_);
     if (output_.size() >= kFlushAt) flush();
   }
 
@@ -52,19 +39,33 @@ class Batch {
     output_.clear();
   }
 
-  bool faulted() const { return faulted_; }
+  bool faulted() const { return answers_.faulted(); }
 
  private:
   static constexpr std::size_t kFlushAt = 1 << 20;
-  const chart::BirthInput& defaults_;
-  chart::BirthInput input_;  // reused: its zone keeps its capacity
-  chart::Chart chart_;        // reused: its texts and lists keep theirs
+  BatchAnswers answers_;
   std::FILE* out_;
   OutputBuffer output_;
-  bool faulted_ = false;
 };
 
 }  // namespace
+
+void BatchAnswers::answer(const InputLines::Line& line, OutputBuffer& out) {
+  if (is_blank(line.text) && !line.too_long) return;
+  try {
+    if (line.too_long) throw InputError(kLineTooLong);
+    input_ = defaults_;
+    read_birth_json(line.text, input_);
+    chart::make_chart(input_, chart_);
+    append_chart_json(out, chart_);
+  } catch (const InputError& error) {
+    append_error_json(out, error.what(), line.number);
+  } catch (const std::exception& error) {
+    append_error_json(out, std::string("internal error: ") + error.what(), line.number);
+    faulted_ = true;
+  }
+  out.push_back('\n');
+}
 
 int run_batch(const chart::BirthInput& defaults, std::FILE* in, std::FILE* out) {
   Batch batch(defaults, out);

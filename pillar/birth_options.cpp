@@ -8,6 +8,7 @@
 #include <string>
 
 #include "lunar_input.h"
+#include "luck_methods.h"
 
 namespace pillar::cli {
 
@@ -182,11 +183,79 @@ void apply_fold(BirthInput& input, const OptionValue& value) {
 }
 
 void apply_luck_method(BirthInput& input, const OptionValue& value) {
-  static constexpr std::array<std::pair<std::string_view, chart::LuckMethod>, 2> kNames = {{
-      {"days", chart::LuckMethod::LibraryDays}, {"minutes", chart::LuckMethod::ExactMinutes},
+  std::string_view text = text_of("luck_method", value);
+  if (text == "seconds") text = "minutes";  // tyme's name for the same count
+  for (const auto& [method, name] : chart::kLuckMethodNames)
+    if (text == name) {
+      input.luck_method = method;
+      return;
+    }
+  reject("luck_method", text, "expected minutes, days, whole-minutes, days-shichen or minutes-hours");
+}
+
+void apply_palace_month(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::PalaceMonth>, 2> kNames = {{
+      {"jie", chart::PalaceMonth::Jie}, {"zhongqi", chart::PalaceMonth::ZhongQi},
   }};
-  input.luck_method = named_value("luck_method", text_of("luck_method", value), kNames,
-                                  "expected days or minutes");
+  input.palace_month = named_value("palace_month", text_of("palace_month", value), kNames, "expected jie or zhongqi");
+}
+
+void apply_palace_stem(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::PalaceStem>, 4> kNames = {{
+      {"tiger", chart::PalaceStem::TigerContinued}, {"rat", chart::PalaceStem::Rat},
+      {"五虎遁", chart::PalaceStem::TigerContinued}, {"五鼠遁", chart::PalaceStem::Rat},
+  }};
+  input.palace_stem = named_value("palace_stem", text_of("palace_stem", value), kNames,
+                                  "expected tiger (五虎遁) or rat (五鼠遁)");
+}
+
+void apply_sign(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::SignRule>, 2> kNames = {{
+      {"dates", chart::SignRule::FixedDates}, {"zhongqi", chart::SignRule::ZhongQi},
+  }};
+  input.sign_rule = named_value("sign", text_of("sign", value), kNames, "expected dates or zhongqi");
+}
+
+void apply_animal(BirthInput& input, const OptionValue& value) {
+  static constexpr std::array<std::pair<std::string_view, chart::AnimalRule>, 3> kNames = {{
+      {"lichun", chart::AnimalRule::LiChunInstant}, {"lichun-day", chart::AnimalRule::LiChunDay},
+      {"new-year", chart::AnimalRule::LunarNewYear},
+  }};
+  input.animal_rule = named_value("animal", text_of("animal", value), kNames,
+                                  "expected lichun, lichun-day or new-year");
+}
+
+void apply_minor_luck(BirthInput& input, const OptionValue& value) {
+  if (value.kind == OptionValue::Kind::Text && value.text == "all") {
+    input.minor_luck_to = -1;
+    return;
+  }
+  input.minor_luck_to = whole_number_of("minor_luck", value, 0, 200);
+}
+
+void apply_annotate(BirthInput& input, const OptionValue& value) { input.annotate = boolean_of("annotate", value); }
+
+void apply_months(BirthInput& input, const OptionValue& value) {
+  input.months_of = whole_number_of("months", value, 1, 9999);
+}
+
+void apply_days(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("days", value);
+  int year = digits(text, 0, 4), month = digits(text, 5, 2);
+  if (text.size() != 7 || text[4] != '-' || year < 0 || month < 1 || month > 12)
+    reject("days", text, "expected YYYY-MM, e.g. 2025-03");
+  input.days_of = std::pair{year, month};
+}
+
+void apply_hours(BirthInput& input, const OptionValue& value) {
+  std::string_view text = text_of("hours", value);
+  if (text.size() != 10) reject("hours", text, "expected YYYY-MM-DD, e.g. 2025-03-05");
+  try {
+    chart::CivilMoment m = chart::parse_civil_moment(text);
+    input.hours_of = lunar::CivilDate{m.year, m.month, m.day};
+  } catch (const InputError& error) {
+    throw InputError(std::string("hours: ") + error.what());
+  }
 }
 
 void apply_luck_count(BirthInput& input, const OptionValue& value) {
@@ -222,10 +291,13 @@ void apply_margin(BirthInput& input, const OptionValue& value) {
 }
 
 // A lunar date takes its Gregorian date under the lunar rule, whichever of the
-// two options comes first.
+// two options comes first (a batch line may give them in either order); one
+// that does not exist under the rule is left to the chart's checks, which
+// name why.
 void settle_lunar_date(BirthInput& input) {
   if (!input.lunar_date) return;
-  lunar::CivilDate date = solar_date_of(*input.lunar_date, input.lunar_rule);
+  lunar::CivilDate date{};
+  if (lunar::solar_of(*input.lunar_date, date, input.lunar_rule) != lunar::LunarStatus::Ok) return;
   input.local.year = date.year;
   input.local.month = date.month;
   input.local.day = date.day;
@@ -253,11 +325,10 @@ void apply_year_start(BirthInput& input, const OptionValue& value) {
                                  "expected lichun (立春) or lunar-new-year (春节)");
 }
 
-constexpr std::array<BirthOption, 16> kOptions = {{
+constexpr std::array<BirthOption, 25> kOptions = {{
     {"datetime", "", "DATETIME",
      "birth date and time, ISO 8601: 1990-05-17T14:30[:00]; a bare date means the hour is unknown",
      apply_datetime},
-    // Before --lunar, which it converts: the command line applies them in this order.
     {"lunar_rule", "--lunar-rule", "RULE",
      "the lunar calendar: almanac (default; before 1929 as the almanacs printed it) or modern (UTC+8 throughout)",
      apply_lunar_rule},
@@ -279,7 +350,9 @@ constexpr std::array<BirthOption, 16> kOptions = {{
      apply_zi_hour},
     {"fold", "--fold", "WHICH", "earlier or later: which of two readings of a repeated local time",
      apply_fold},
-    {"luck_method", "--luck-method", "METHOD", "luck start: days (default, whole days) or minutes",
+    {"luck_method", "--luck-method", "METHOD",
+     "luck start: minutes (default; alias seconds), days (取起运年龄's count), whole-minutes, days-shichen or "
+     "minutes-hours",
      apply_luck_method},
     {"luck_count", "--luck-count", "N", "number of luck pillars (default 10)", apply_luck_count},
     {"annual", "--annual", "FROM-TO", "annual pillars for these years, e.g. 2024-2033", apply_annual},
@@ -288,6 +361,20 @@ constexpr std::array<BirthOption, 16> kOptions = {{
     {"year_start", "--year-start", "WHEN",
      "where the year pillar begins: lichun (立春, default) or lunar-new-year (春节, some schools)",
      apply_year_start},
+    {"palace_month", "--palace-month", "BASIS", "命宫 and 身宫 count the month from its jie (default) or zhongqi",
+     apply_palace_month},
+    {"palace_stem", "--palace-stem", "RULE", "stem of a palace in 子 or 丑: tiger (五虎遁 continued, default) or rat (五鼠遁)",
+     apply_palace_stem},
+    {"sign", "--sign", "RULE", "星座 by fixed dates (default) or by the zhongqi instant", apply_sign},
+    {"animal", "--animal", "RULE", "生肖 from the lichun instant (default), the lichun day or the lunar new-year",
+     apply_animal},
+    {"minor_luck", "--minor-luck", "AGE", "小运 for 虚岁 1 to AGE, or all: to the end of the last luck pillar",
+     apply_minor_luck},
+    {"annotate", "--annotate", "", "notes on every luck, minor and annual pillar: 纳音, 旬空, 星运, 自坐, relations",
+     apply_annotate},
+    {"months", "--months", "YEAR", "流月: the twelve months of the year from its 立春", apply_months},
+    {"days", "--days", "YYYY-MM", "流日: the days of the jie month that begins in this civil month", apply_days},
+    {"hours", "--hours", "YYYY-MM-DD", "流时: the thirteen hour slots of this civil date", apply_hours},
 }};
 
 }  // namespace

@@ -46,7 +46,7 @@ bool BoundBirthOptions::given(std::string_view batch_key) const {
 }
 
 void write_out(std::string_view text) {
-  // An empty buffer may have no storage at all: fwrite wants a real pointer.
+  // An empty view may hold a null pointer, which fwrite must not be given.
   if ((!text.empty() && std::fwrite(text.data(), 1, text.size(), stdout) != text.size()) || std::fflush(stdout) != 0)
     throw StreamError("cannot write the output");
 }

@@ -11,7 +11,7 @@
 
 namespace pillar::cli {
 
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 
 // One chart as one line-free JSON object, appended to `out`.
 void append_chart_json(OutputBuffer& out, const chart::Chart& chart);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "chart_json.h"
+#include "cycle_texts.h"
 #include "lunar_json.h"
 #include "text_table.h"
 
@@ -68,7 +69,7 @@ void add_pillars(TextTable& table, const chart::Chart& chart) {
   static constexpr std::array<const char*, 4> kTitles = {"年柱", "月柱", "日柱", "时柱"};
   const auto& analysed = chart.analysis.pillars;
   std::vector<std::string> titles = {""}, ten_gods = {"十神"}, pillars = {"干支"}, nayin = {"纳音"},
-                           grades = {"等级"}, phases = {"长生"};
+                           grades = {"等级"}, phases = {"长生"}, self_phases = {"自坐"};
   std::array<const std::string*, 4> texts = {&chart.pillars.year, &chart.pillars.month, &chart.pillars.day,
                                              chart.pillars.hour ? &*chart.pillars.hour : nullptr};
   std::size_t hidden_rows = 0;
@@ -83,13 +84,117 @@ void add_pillars(TextTable& table, const chart::Chart& chart) {
     nayin.push_back(a ? a->nayin : "");
     grades.push_back(a ? a->grade : "");
     phases.push_back(a ? a->growth_phase : "");
+    self_phases.push_back(a ? a->self_phase : "");
     for (std::size_t row = 0; row < hidden_rows; ++row)
       hidden[row].push_back(a && row < a->hidden.size() ? a->hidden[row].stem + " " + a->hidden[row].ten_god
                                                          : "");
   }
   for (auto* row : {&titles, &ten_gods, &pillars}) table.add_row(std::move(*row));
   for (auto& row : hidden) table.add_row(std::move(row));
-  for (auto* row : {&nayin, &grades, &phases}) table.add_row(std::move(*row));
+  for (auto* row : {&nayin, &grades, &phases, &self_phases}) table.add_row(std::move(*row));
+}
+
+namespace texts = chart::texts;
+
+std::string text_of(std::string_view view) { return std::string(view); }
+
+// "丁巳 沙中土 伤官": a palace, or "--" without the hour.
+std::string palace_text(int pair, int day_pair) {
+  if (pair < 0) return "--";
+  return text_of(texts::pair(pair)) + " " + text_of(texts::nayin(pair)) + " " + text_of(texts::ten_god(day_pair, pair % 10));
+}
+
+void add_parts(TextTable& table, const chart::Chart& chart) {
+  const int day = chart.numbers[2];
+  const chart::PalaceNumbers& p = chart.palaces;
+  table.add_row({"胎元", palace_text(p.fetal_origin, day) + "    胎息 " + palace_text(p.fetal_breath, day)});
+  table.add_row({"命宫", palace_text(p.life, day) + "    身宫 " + palace_text(p.body, day)});
+  table.add_row({"星座", text_of(texts::sign(chart.sign)) + "（" + text_of(chart.sign_rule) + "）  生肖 " +
+                             text_of(texts::animal(chart.animal)) + "（" + text_of(chart.animal_rule) + "）"});
+}
+
+const char* const kNatalShort[] = {"年", "月", "日", "时"};
+
+// The columns a note adds to a row of luck: 纳音, 旬空, 星运, 自坐, 关系, 标记.
+std::vector<std::string> note_cells(const chart::PillarNotes& notes, const std::array<int, 4>& natal) {
+  const int stem = notes.pair % 10, branch = notes.pair % 12;
+  std::string relations, marks;
+  for (int position = 0; position < 4; ++position)
+    for (int kind = 0; kind < texts::relation_count(); ++kind) {
+      if (!(notes.relations[position] >> kind & 1u)) continue;
+      bool stems = texts::relation_of_stems(kind);
+      if (!relations.empty()) relations += " ";
+      relations += std::string(kNatalShort[position]) +
+                   text_of(stems ? texts::stem(stem) : texts::branch(branch)) +
+                   text_of(stems ? texts::stem(natal[position] % 10) : texts::branch(natal[position] % 12)) +
+                   text_of(texts::relation(kind));
+    }
+  for (int position = 0; position < 4; ++position) {
+    if (notes.repeats >> position & 1u) marks += std::string(marks.empty() ? "" : " ") + "伏吟" + kNatalShort[position];
+    if (notes.opposes >> position & 1u) marks += std::string(marks.empty() ? "" : " ") + "反吟" + kNatalShort[position];
+  }
+  if (notes.in_day_void) marks += std::string(marks.empty() ? "" : " ") + "空";
+  return {text_of(texts::nayin(notes.pair)), text_of(texts::void_branches(notes.pair)),
+          text_of(texts::growth(natal[2] % 10, branch)), text_of(texts::growth(stem, branch)),
+          relations.empty() ? "-" : relations, marks.empty() ? "-" : marks};
+}
+
+void add_note_titles(std::vector<std::string>& row) {
+  for (const char* title : {"纳音", "旬空", "星运", "自坐", "关系", "标记"}) row.push_back(title);
+}
+
+void append(std::vector<std::string>& row, std::vector<std::string> more) {
+  for (auto& cell : more) row.push_back(std::move(cell));
+}
+
+std::string minor_luck_as_text(const chart::Chart& chart) {
+  TextTable table;
+  std::vector<std::string> titles = {"小运", "虚岁", "干支", "十神"};
+  if (chart.annotated) add_note_titles(titles);
+  table.add_row(std::move(titles));
+  for (const chart::MinorLuck& minor : chart.minor_luck) {
+    std::vector<std::string> row = {std::to_string(minor.year), std::to_string(minor.age),
+                                    text_of(texts::pair(minor.pair)),
+                                    text_of(texts::ten_god(chart.numbers[2], minor.pair % 10))};
+    if (chart.annotated) append(row, note_cells(minor.notes, chart.numbers));
+    table.add_row(std::move(row));
+  }
+  return table.render();
+}
+
+std::string periods_as_text(const chart::Chart& chart) {
+  const chart::Periods& periods = chart.periods;
+  const int day = chart.numbers[2];
+  std::string text;
+  if (!periods.months.empty()) {
+    TextTable table;
+    table.add_row({"流月", "节", "起于", "干支", "十神"});
+    for (const chart::MonthOfYear& m : periods.months)
+      table.add_row({"", text_of(texts::term(m.jie)), m.start, text_of(texts::pair(m.pair)),
+                     text_of(texts::ten_god(day, m.pair % 10))});
+    text += "\n" + table.render();
+  }
+  if (periods.days_month) {
+    const chart::MonthOfYear& m = *periods.days_month;
+    TextTable table;
+    table.add_row({"流日", "干支", "十神"});
+    for (const chart::DayOfMonth& d : periods.days)
+      table.add_row({d.date, text_of(texts::pair(d.pair)), text_of(texts::ten_god(day, d.pair % 10))});
+    text += "\n" + text_of(texts::pair(m.pair)) + "月  " + text_of(texts::term(m.jie)) + " " + m.start + " 至 " +
+            periods.days_end + "\n" + table.render();
+  }
+  if (!periods.hours.empty()) {
+    TextTable table;
+    table.add_row({"流时", "时段", "干支", "十神", "日柱"});
+    for (const chart::HourOfDay& h : periods.hours) {
+      char span[16];
+      std::snprintf(span, sizeof span, "%02d-%02d", h.first_hour, h.end_hour);
+      table.add_row({"", span, text_of(texts::pair(h.pair)), text_of(texts::ten_god(day, h.pair % 10)),
+                     text_of(texts::pair(h.day_pair))});
+    }
+    text += "\n" + periods.hours_date + "\n" + table.render();
+  }
+  return text;
 }
 
 std::string counts_text(const std::vector<std::pair<std::string, int>>& counts) {
@@ -116,25 +221,42 @@ void add_analysis(TextTable& table, const chart::Analysis& analysis) {
   table.add_row({"关系", relations.empty() ? "无" : relations});
 }
 
-std::string luck_as_text(const chart::Luck& luck) {
-  char age[64];
+std::string luck_as_text(const chart::Luck& luck, const chart::Chart& chart) {
+  char age[96];
   std::snprintf(age, sizeof age, "%d 年 %d 月 %d 天", luck.years, luck.months, luck.days);
-  std::string text = std::string("大运  ") + (luck.forward ? "顺行" : "逆行") + "  起运 " + age + "（" +
-                     luck.method + "）  " + luck.start + "\n";
+  std::string span = age;
+  if (luck.hours || luck.minutes || luck.seconds) {
+    std::snprintf(age, sizeof age, " %d 时 %d 分", luck.hours, luck.minutes);
+    span += age;
+    if (luck.seconds) span += " " + std::to_string(luck.seconds) + " 秒";
+  }
+  std::string text = std::string("大运  ") + (luck.forward ? "顺行" : "逆行") + "  起运 " + span + "（" +
+                     luck.method + "）  " + luck.start + "\n交运  " + luck.handover + "\n";
   TextTable table;
-  table.add_row({"大运", "十神", "起运时间", "年龄"});
+  std::vector<std::string> titles = {"大运", "十神", "起运时间", "年龄", "虚岁"};
+  if (chart.annotated) add_note_titles(titles);
+  table.add_row(std::move(titles));
   for (const auto& pillar : luck.pillars) {
     char years[32];
     std::snprintf(years, sizeof years, "%.2f", pillar.age);
-    table.add_row({pillar.pillar, pillar.ten_god, pillar.start, years});
+    std::vector<std::string> row = {pillar.pillar, pillar.ten_god, pillar.start, years, std::to_string(pillar.age_sui)};
+    if (chart.annotated) append(row, note_cells(pillar.notes, chart.numbers));
+    table.add_row(std::move(row));
   }
   text += table.render();
   if (!luck.annual.empty()) {
     TextTable annual;
-    annual.add_row({"流年", "干支", "十神"});
-    for (const auto& year : luck.annual) annual.add_row({std::to_string(year.year), year.pillar, year.ten_god});
+    std::vector<std::string> annual_titles = {"流年", "干支", "十神", "虚岁"};
+    if (chart.annotated) add_note_titles(annual_titles);
+    annual.add_row(std::move(annual_titles));
+    for (const auto& year : luck.annual) {
+      std::vector<std::string> row = {std::to_string(year.year), year.pillar, year.ten_god, std::to_string(year.age_sui)};
+      if (chart.annotated) append(row, note_cells(year.notes, chart.numbers));
+      annual.add_row(std::move(row));
+    }
     text += "\n" + annual.render();
   }
+  if (!chart.minor_luck.empty()) text += "\n" + minor_luck_as_text(chart);
   return text;
 }
 
@@ -204,8 +326,10 @@ std::string chart_as_text(const chart::BirthInput& input, const chart::Chart& ch
   if (!chart.candidate_hours.empty()) text += candidates_as_text(chart.candidate_hours) + "\n";
   TextTable analysis;
   add_analysis(analysis, chart.analysis);
+  add_parts(analysis, chart);
   text += analysis.render();
-  text += chart.luck ? "\n" + luck_as_text(*chart.luck) : "\n大运  需要 --sex\n";
+  text += chart.luck ? "\n" + luck_as_text(*chart.luck, chart) : "\n大运  需要 --sex\n";
+  text += periods_as_text(chart);
   if (!chart.warnings.empty()) text += "\n" + warnings_as_text(chart.warnings);
   return text;
 }

@@ -28,6 +28,8 @@ CommandRunner add_chart_command(CLI::App& command);
 CommandRunner add_find_command(CLI::App& command);
 CommandRunner add_lunar_command(CLI::App& command);
 CommandRunner add_solar_command(CLI::App& command);
+CommandRunner add_places_command(CLI::App& command);
+CommandRunner add_serve_command(CLI::App& command);
 
 // Birth options bound to one subcommand's command line.
 class BoundBirthOptions {

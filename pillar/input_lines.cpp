@@ -68,4 +68,41 @@ void InputLines::read_more() {
   end_ += static_cast<std::size_t>(got);
 }
 
+void LineFeed::feed(std::string_view piece, const OnLine& on_line) {
+  while (!piece.empty()) {
+    std::size_t newline = piece.find('\n');
+    std::string_view part = piece.substr(0, newline);
+    piece.remove_prefix(newline == std::string_view::npos ? piece.size() : newline + 1);
+    if (!skipping_ && unended_.size() + part.size() > InputLines::kLongestLine) {
+      skipping_ = true;
+      unended_.clear();
+    }
+    if (newline == std::string_view::npos) {
+      if (!skipping_) unended_.append(part);
+      return;
+    }
+    if (skipping_ || unended_.empty()) {
+      give(part, on_line);  // most lines: straight from the piece
+    } else {
+      unended_.append(part);
+      give(unended_, on_line);
+    }
+  }
+}
+
+void LineFeed::finish(const OnLine& on_line) {
+  if (skipping_ || !unended_.empty()) give(unended_, on_line);
+}
+
+void LineFeed::give(std::string_view text, const OnLine& on_line) {
+  InputLines::Line line;
+  line.too_long = skipping_;
+  line.text = skipping_ ? std::string_view() : text;
+  if (!line.text.empty() && line.text.back() == '\r') line.text.remove_suffix(1);
+  line.number = ++number_;
+  on_line(line);
+  skipping_ = false;
+  unended_.clear();
+}
+
 }  // namespace pillar::cli

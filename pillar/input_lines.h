@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace pillar::cli {
@@ -37,6 +38,25 @@ class InputLines {
   long long number_ = 0;
   bool skipping_ = false;  // inside a line over the limit
   bool at_end_ = false;
+};
+
+// The same lines from input that arrives in pieces, such as a request's
+// body: split as the pieces come, a line over kLongestLine skipped and
+// reported as above, the last line needing no '\n'.
+class LineFeed {
+ public:
+  using OnLine = std::function<void(const InputLines::Line&)>;
+
+  void feed(std::string_view piece, const OnLine& on_line);
+  // At the end of the input: the last line, if it had no '\n'.
+  void finish(const OnLine& on_line);
+
+ private:
+  void give(std::string_view text, const OnLine& on_line);
+
+  std::string unended_;  // the start of a line whose '\n' has not come yet
+  long long number_ = 0;
+  bool skipping_ = false;
 };
 
 // The error of a line over the limit.

@@ -14,8 +14,6 @@
 
 namespace pillar::cli {
 
-namespace {
-
 lunar::CivilDate parse_gregorian_date(std::string_view text) {
   chart::CivilMoment moment = parse_date_time("date", text);
   if (moment.has_time) throw chart::InputError("date " + quoted_text(text) + ": give the date alone, e.g. 2023-06-18");
@@ -32,6 +30,8 @@ lunar::LunarDate lunar_date_of(const lunar::CivilDate& date, lunar::LunarRule ru
   }
   return *lunar;
 }
+
+namespace {
 
 std::string conversion_text(const lunar::CivilDate& date, const lunar::LunarDate& lunar, lunar::LunarRule rule) {
   return iso_date(date) + "  " + lunar_text(lunar) + " (" + lunar::year_animal(lunar.year) + ")  lunar " +

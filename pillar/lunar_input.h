@@ -18,8 +18,14 @@ struct LunarMoment {
 // Throws chart::InputError naming what was wrong; `allow_time` false rejects a time.
 LunarMoment parse_lunar_moment(std::string_view text, bool allow_time);
 
+// A Gregorian date alone, "2023-06-18"; throws chart::InputError naming what was wrong.
+lunar::CivilDate parse_gregorian_date(std::string_view text);
+
+// The lunar date of a Gregorian date; throws chart::InputError outside the calendar's span.
+lunar::LunarDate lunar_date_of(const lunar::CivilDate& date, lunar::LunarRule rule);
+
 // The Gregorian date of a lunar date; throws chart::InputError when there is none.
-lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule);
+lunar::CivilDate solar_date_of(const lunar::LunarDate& date, lunar::LunarRule rule = lunar::LunarRule::Almanac);
 
 // "almanac" or "modern" (--lunar-rule); throws chart::InputError otherwise.
 lunar::LunarRule lunar_rule_of(std::string_view text);

@@ -19,6 +19,8 @@ constexpr Command kCommands[] = {
     {"find", "the moments between 1880 and 2079 at which four pillars hold", pillar::cli::add_find_command},
     {"lunar", "the lunar (农历) date of a Gregorian date", pillar::cli::add_lunar_command},
     {"solar", "the Gregorian date of a lunar date", pillar::cli::add_solar_command},
+    {"places", "places of China by name, with their longitude and zone", pillar::cli::add_places_command},
+    {"serve", "the chart over HTTP (JSON API under /api/v1/)", pillar::cli::add_serve_command},
 };
 
 // Exit statuses: 0 done, 1 a fault of this program or of its output, 2 bad input.

@@ -33,6 +33,7 @@ TEST(ChartLuck, DaysMethodAgreesWithTheLibrary) {
     std::int64_t local = first + static_cast<std::int64_t>(next() >> 20) % span;
     BirthInput input = at_table_clock(local);
     input.sex = i % 2 ? Sex::Male : Sex::Female;
+    input.luck_method = LuckMethod::LibraryDays;
     Chart chart = make_chart(input);
     std::int32_t days = -1, previous = 0, next_jie = 0;
     double start = 0, previous_instant = 0, next_instant = 0;

@@ -78,8 +78,21 @@ TEST(LunarCommand, LunarRuleChoosesTheAlmanacsOrUtc8) {
   EXPECT_EQ(run("lunar 1896-02-13").out, "1896-02-13  丙申年正月初一 (猴)  lunar 1896-01-01, 30-day month\n");
   EXPECT_EQ(run("lunar --lunar-rule modern 1896-02-13").out,
             "1896-02-13  乙未年十二月三十 (羊)  lunar 1895-12-30, 30-day month\n");
-  EXPECT_EQ(Json::parse(run("solar 1916 1 1 --json").out)["date"], "1916-02-03");
-  EXPECT_EQ(Json::parse(run("solar 1916 1 1 --json --lunar-rule modern").out)["date"], "1916-02-04");
+  // The six months whose new moon fell just after midnight on UTC+8 and
+  // before it on the Beijing meridian: the Qing ones of 1887 and 1906 stay.
+  const struct {
+    const char* month;
+    const char *almanac, *modern;
+  } starts[] = {
+      {"1887 3 1", "1887-03-25", "1887-03-25"},  {"1896 1 1", "1896-02-13", "1896-02-14"},
+      {"1906 4 1", "1906-04-24", "1906-04-24"},  {"1914 10 1", "1914-11-17", "1914-11-18"},
+      {"1916 1 1", "1916-02-03", "1916-02-04"},  {"1920 10 1", "1920-11-10", "1920-11-11"},
+  };
+  for (const auto& start : starts) {
+    EXPECT_EQ(Json::parse(run(std::string("solar --json ") + start.month).out)["date"], start.almanac);
+    EXPECT_EQ(Json::parse(run(std::string("solar --json --lunar-rule modern ") + start.month).out)["date"],
+              start.modern);
+  }
   Json last_day = Json::parse(run("lunar --batch --lunar-rule modern", "1914-11-17\\n").out);
   EXPECT_EQ(last_day["month"], 9);
   EXPECT_EQ(last_day["day"], last_day["month_days"]);
@@ -92,12 +105,21 @@ TEST(LunarCommand, LunarRuleChoosesTheAlmanacsOrUtc8) {
   EXPECT_EQ(Json::parse(run("chart --json --lunar '1916 1 1 12:00'").out)["lunar"]["date"], "1916-02-03");
   EXPECT_EQ(Json::parse(run("chart --json --lunar '1916 1 1 12:00' --lunar-rule modern").out)["lunar"]["date"],
             "1916-02-04");
-  std::istringstream batch(run("chart --batch", "{\"lunar\":\"1920 10 1 12:00\"}\\n"
-                                                "{\"lunar\":\"1920 10 1 12:00\",\"lunar_rule\":\"modern\"}\\n").out);
-  std::string line;
-  std::vector<std::string> dates;
-  while (std::getline(batch, line)) dates.push_back(Json::parse(line)["lunar"]["date"]);
-  EXPECT_EQ(dates, (std::vector<std::string>{"1920-11-10", "1920-11-11"}));
+  // In a batch line the rule may follow the date; 1915 month 12 has a 30th
+  // day only under the modern rule.
+  std::istringstream batch(run("chart --batch",
+                               "{\"lunar\":\"1920 10 1 12:00\"}\\n"
+                               "{\"lunar\":\"1920 10 1 12:00\",\"lunar_rule\":\"modern\"}\\n"
+                               "{\"lunar\":\"1915 12 30 12:00\",\"lunar_rule\":\"modern\"}\\n"
+                               "{\"lunar\":\"1915 12 30 12:00\"}\\n")
+                               .out);
+  std::vector<std::string> answers;
+  for (std::string line; std::getline(batch, line);) {
+    Json j = Json::parse(line);
+    answers.push_back(j.contains("error") ? j["error"] : j["lunar"]["date"]);
+  }
+  EXPECT_EQ(answers, (std::vector<std::string>{"1920-11-10", "1920-11-11", "1916-02-03",
+                                               "lunar 1915 month 12 has 29 days, not 30"}));
 }
 
 TEST(LunarCommand, NonexistentDatesAreBadInput) {

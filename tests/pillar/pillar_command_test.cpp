@@ -80,6 +80,14 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
       {"chart 1990-05-17T14:30 --solar-time noon", "solar_time"},
       {"chart 1990-05-17T14:30 --fold middle", "fold"},
       {"chart 1990-05-17T14:30 --luck-method years", "luck_method"},
+      {"chart 1990-05-17T14:30 --days 2079-12", "2079"},
+      {"chart 1990-05-17T14:30 --days 2025-3", "days"},
+      {"chart 1990-05-17T14:30 --months 2079", "months"},
+      {"chart 1990-05-17T14:30 --hours 2080-01-01", "hours"},
+      {"chart 1990-05-17T14:30 --sex male --luck-count 2 --minor-luck 40", "小运"},
+      {"chart 1990-05-17 --sex male --minor-luck 5", "小运"},
+      {"chart 1990-05-17T14:30 --palace-stem mouse", "palace_stem"},
+      {"chart 1990-05-17T14:30 --animal dragon", "animal"},
       {"chart 1990-05-17T14:30 --luck-count 0", "luck_count"},
       {"chart 1990-05-17T14:30 --luck-count 2.5", "luck_count"},
       {"chart 1990-05-17T14:30 --annual 2030-2020", "annual"},
@@ -126,7 +134,7 @@ TEST(PillarCommand, BadInputGivesOneLineAndStatusTwo) {
 }
 
 void expect_chart_shape(const Json& chart, bool hour_known) {
-  EXPECT_EQ(chart.at("schema"), 1);
+  EXPECT_EQ(chart.at("schema"), 2);
   std::string utc = chart.at("utc");
   EXPECT_EQ(utc.back(), 'Z');
   for (const char* position : {"year", "month", "day"})
@@ -148,7 +156,21 @@ TEST(PillarCommand, JsonHoldsTheDocumentedKeys) {
   EXPECT_EQ(luck.at("pillars").size(), 12u);
   EXPECT_EQ(luck.at("annual").size(), 3u);
   for (const Json& pillar : luck["pillars"])
-    for (const char* key : {"pillar", "ten_god", "start", "age"}) EXPECT_TRUE(pillar.contains(key)) << key;
+    for (const char* key : {"pillar", "ten_god", "start", "age", "age_sui"}) EXPECT_TRUE(pillar.contains(key)) << key;
+  for (const char* key : {"fetal_origin", "fetal_breath", "life", "body"})
+    for (const char* inner : {"pillar", "nayin", "ten_god"})
+      EXPECT_TRUE(chart["palaces"].at(key).contains(inner)) << key << " " << inner;
+
+  Json parts = Json::parse(run("chart 1990-05-17T14:30 --json --sex female --luck-count 2 --minor-luck 3 "
+                               "--months 2024 --annotate").out);
+  ASSERT_EQ(parts.at("minor_luck").size(), 3u);
+  for (const char* key : {"age", "year", "pillar", "ten_god", "notes"})
+    EXPECT_TRUE(parts["minor_luck"][0].contains(key)) << key;
+  ASSERT_EQ(parts.at("months").size(), 12u);
+  for (const char* key : {"pillar", "jie", "start", "ten_god"}) EXPECT_TRUE(parts["months"][0].contains(key)) << key;
+  for (const char* key : {"nayin", "void", "star_phase", "self_phase", "hidden", "relations", "fuyin", "fanyin",
+                          "in_day_void"})
+    EXPECT_TRUE(parts["luck"]["pillars"][0]["notes"].contains(key)) << key;
 
   Result unknown = run("chart 1990-05-17 --json");
   ASSERT_EQ(unknown.status, 0) << unknown.err;
@@ -212,7 +234,7 @@ TEST(PillarCommand, BatchAnswersEveryLineInOrder) {
       EXPECT_EQ(object.at("line"), error_lines[next_error++]);
       EXPECT_EQ(object.size(), 2u);
     } else {
-      EXPECT_EQ(object.at("schema"), 1);
+      EXPECT_EQ(object.at("schema"), 2);
     }
   }
   EXPECT_EQ(next_error, std::size(error_lines));
@@ -373,7 +395,7 @@ TEST(PillarCommand, FindListsMomentRanges) {
   Result found = run("find 甲子 丙寅 戊辰 壬子 --json");
   ASSERT_EQ(found.status, 0) << found.err;
   Json moments = Json::parse(found.out);
-  EXPECT_EQ(moments.at("schema"), 1);
+  EXPECT_EQ(moments.at("schema"), 2);
   ASSERT_FALSE(moments.at("moments").empty());
   for (const Json& moment : moments.at("moments"))
     EXPECT_LE(moment.at("first").get<std::string>(), moment.at("last").get<std::string>());
@@ -456,7 +478,8 @@ TEST(PillarCommand, OptionsReachTheChart) {
   Json solar = chart_of("1990-05-17T14:30 --longitude 87.6 --solar-time mean");
   EXPECT_EQ(solar["corrections"]["solar_kind"], "mean");
   EXPECT_TRUE(solar["corrections"]["solar_time"].is_string());
-  EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method minutes")["luck"]["method"], "minutes");
+  EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method days")["luck"]["method"], "days");
+  EXPECT_EQ(chart_of("1990-05-17T14:30 --sex male --luck-method seconds")["luck"]["method"], "minutes");
 
   // Summer time is taken off the hour unless the clock is asked for, by flag or key.
   Json standard = chart_of("1988-07-01T11:30");
@@ -481,14 +504,75 @@ TEST(PillarCommand, OptionsReachTheChart) {
   const char* flags =
       "1990-09-16T01:30 --tz Asia/Shanghai --fold later --sex 女 --longitude 87.6 --solar-time mean "
       "--solar-all-pillars --zi-hour same-day-stem --luck-method minutes --luck-count 3 --annual 2024-2025 "
-      "--margin 90";
+      "--margin 90 --palace-month zhongqi --palace-stem rat --sign zhongqi --animal new-year --minor-luck all "
+      "--annotate --months 2025 --days 2025-03 --hours 2025-03-05";
   const char* line =
       R"({"datetime": "1990-09-16T01:30", "tz": "Asia/Shanghai", "fold": "later", "sex": "女", "longitude": 87.6,)"
       R"( "solar_time": "mean", "solar_all_pillars": true, "zi_hour": "same-day-stem", "luck_method": "minutes",)"
-      R"( "luck_count": 3, "annual": "2024-2025", "margin": 90})";
+      R"( "luck_count": 3, "annual": "2024-2025", "margin": 90, "palace_month": "zhongqi", "palace_stem": "rat",)"
+      R"( "sign": "zhongqi", "animal": "new-year", "minor_luck": "all", "annotate": true, "months": 2025,)"
+      R"( "days": "2025-03", "hours": "2025-03-05"})";
   Result batch = run("chart --batch", line);
   EXPECT_EQ(Json::parse(batch.out), chart_of(flags));
-  EXPECT_EQ(chart_of(flags)["luck"]["annual"].size(), 2u);
+  Json chart = chart_of(flags);
+  EXPECT_EQ(chart["luck"]["annual"].size(), 2u);
+  EXPECT_EQ(chart["zodiac"]["animal_rule"], "new-year");
+  EXPECT_EQ(chart["minor_luck"].size(), chart["luck"]["pillars"].back()["age_sui"].get<int>() + 9u);
+  EXPECT_TRUE(chart["luck"]["annual"][0].contains("notes"));
+  EXPECT_EQ(chart["hours"]["slots"].size(), 13u);
+}
+
+}  // namespace
+
+namespace {
+
+// The gazetteer as the command searches it: any spelling of a name finds the
+// place people mean first.
+TEST(PillarPlaces, AnySpellingFindsThePlaceMeant) {
+  struct Case {
+    const char* query;
+    const char* zh;
+    const char* zone;
+  } cases[] = {
+      {"拉萨市", "拉萨", "Asia/Shanghai"}, {"\"xi'an\"", "西安", "Asia/Shanghai"}, {"XIAN", "西安", "Asia/Shanghai"},
+      {"廈門", "厦门", "Asia/Shanghai"},   {"urumqi", "乌鲁木齐", "Asia/Shanghai"},  {"'hong kong'", "香港", "Asia/Hong_Kong"},
+      {"台北", "台北", "Asia/Taipei"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    Result found = run(std::string("places --json --limit 3 ") + c.query);
+    ASSERT_EQ(found.status, 0) << found.err;
+    Json places = Json::parse(found.out)["places"];
+    ASSERT_FALSE(places.empty());
+    EXPECT_EQ(places[0]["zh"], c.zh);
+    EXPECT_EQ(places[0]["zone"], c.zone);
+    EXPECT_LE(places.size(), 3u);
+  }
+  EXPECT_EQ(run("places --limit 0 beijing").status, 2);
+  EXPECT_EQ(run("places ''").status, 2);
+  EXPECT_EQ(Json::parse(run("places --json qqqqzzz").out)["places"].size(), 0u);
+}
+
+// The generated table: eleven fields a row, places inside China's box, the
+// mainland on Beijing time, and the county seats there.
+TEST(PillarPlaces, GazetteerRowsAreWhole) {
+  int rows = 0, county_seats = 0;
+  for (const std::string& line : lines_of(read_file(PILLAR_SOURCE_DIR "/data/places.tsv"))) {
+    if (line.empty() || line[0] == '#') continue;
+    ++rows;
+    std::vector<std::string> fields;
+    std::stringstream stream(line);
+    for (std::string field; std::getline(stream, field, '\t');) fields.push_back(field);
+    ASSERT_EQ(fields.size(), 11u) << line;
+    double longitude = std::stod(fields[5]), latitude = std::stod(fields[6]);
+    EXPECT_TRUE(longitude > 73 && longitude < 135.1 && latitude > 16 && latitude < 53.6) << line;
+    const std::string& zone = fields[7];
+    EXPECT_TRUE(zone == "Asia/Shanghai" || zone == "Asia/Hong_Kong" || zone == "Asia/Macau" || zone == "Asia/Taipei")
+        << line;
+    if (fields[8] == "PPLA3") ++county_seats;
+  }
+  EXPECT_GT(rows, 15000);
+  EXPECT_GT(county_seats, 1900);
 }
 
 }  // namespace
@@ -560,6 +644,7 @@ TEST(PillarCommand, JsonKeysAreTheDocumentedOnes) {
       {"chart.analysis.pillars[]", chart["analysis"]["pillars"][0]},
       {"chart.luck", chart["luck"]},
       {"chart.warnings[]", chart["warnings"][0]},
+      {"chart.notes", chart_of("1990-05-17T14:30 --sex male --annotate")["luck"]["pillars"][0]["notes"]},
       {"find", Json::parse(run("find 甲子 丙寅 戊辰 壬子 --json").out)},
       {"lunar", Json::parse(run("lunar --json 2023-06-18").out)},
   };
