@@ -125,7 +125,7 @@ function readForm() {
   if (tz && tz !== 'Asia/Shanghai') query.set('tz', tz);
   for (const key of ['sex', 'solar_time', 'zi_hour', 'luck_method', 'year_start']) {
     const value = $(key).value;
-    const defaults = { zi_hour: 'next-day-stem', luck_method: 'days', year_start: 'lichun' };
+    const defaults = { zi_hour: 'next-day-stem', luck_method: 'minutes', year_start: 'lichun' };
     if (value && value !== defaults[key]) query.set(key, value);
   }
   const place = $('place').value.trim();
@@ -162,7 +162,7 @@ function writeForm(query) {
   $('sex').value = query.get('sex') || '';
   $('solar_time').value = query.get('solar_time') || '';
   $('zi_hour').value = query.get('zi_hour') || 'next-day-stem';
-  $('luck_method').value = query.get('luck_method') || 'days';
+  $('luck_method').value = query.get('luck_method') || 'minutes';
   $('year_start').value = query.get('year_start') || 'lichun';
   showCalendar();
 }
